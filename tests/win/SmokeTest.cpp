@@ -1,0 +1,6 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+TEST(Platform, RunsWithGbkCodePage) {
+    EXPECT_EQ(GetACP(), 936u);
+}
