@@ -1,0 +1,87 @@
+// CFrameWnd: the top-level frame. Shares its client area between its control
+// bars and its view, routes commands, and runs the idle-time updates.
+#pragma once
+#include <vector>
+
+#include "framework/Wnd.h"
+
+class CControlBar;
+class CDockBar;
+class CDocument;
+class CView;
+
+// Frame <-> bar protocol (the classic framework's private messages).
+#define WM_SIZEPARENT       0x0361   // lParam = AFX_SIZEPARENTPARAMS*: take your share of the rectangle
+#define WM_SETMESSAGESTRING 0x0362   // wParam = string id or 0, lParam = text: status pane 0
+#define WM_IDLEUPDATECMDUI  0x0363   // sent to every descendant at idle time
+#define WM_RECALCPARENT     0x0368   // a child asks its frame to lay out again
+
+struct AFX_SIZEPARENTPARAMS {
+    HDWP hDWP;       // null while only querying the layout
+    RECT rect;       // what is left of the parent's client area
+    SIZE sizeTotal;  // total size taken by the bars
+    BOOL bStretch;   // bars stretch to the full width or height
+};
+
+#ifndef FWS_ADDTOTITLE
+#define FWS_ADDTOTITLE 0x00008000L
+#endif
+
+class CFrameWnd : public CWnd {
+public:
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
+
+    CFrameWnd() = default;
+    ~CFrameWnd() override;
+
+    // Creates the frame from resource nIDResource (title from the string, menu,
+    // icon and accelerators) with its view; the document template calls it.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CDocument* pDoc, CView* pView);
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+
+    CView* GetActiveView() const { return m_pActiveView; }
+    void SetActiveView(CView* pView) { m_pActiveView = pView; }
+
+    // Lays out bars and view at once / at the next idle time or paint.
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr,
+                        BOOL bStretch = TRUE);
+
+    // Idle time: delayed layout, then WM_IDLEUPDATECMDUI to every descendant.
+    void OnIdleUpdateCmdUI();
+    // Pane 0 of the status bar: a text, or the idle text "就绪".
+    void SetMessageText(const char* text);
+
+    // Docking (framework/FrameDock.cpp).
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void FloatControlBar(CControlBar* pBar, POINT point, DWORD dwStyle = 0);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    CControlBar* GetControlBar(UINT nID) const;
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    CDockBar* GetDockBar(UINT nDockBarID) const;
+
+    std::vector<CControlBar*> m_listControlBars;   // every bar whose dock site is this frame
+    BOOL m_bInRecalcLayout = FALSE;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Frame, then its active view, then the application.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void PostNcDestroy() override {}
+
+    CView* m_pActiveView = nullptr;
+    HACCEL m_hAccelTable = nullptr;
+    BOOL m_bDelayedLayout = FALSE;
+    BOOL m_bDelayedNotify = FALSE;
+    UINT m_nIDTracking = 0;          // menu item whose prompt pane 0 shows
+    DWORD m_dwDockStyle = 0;          // sides docking is enabled on
+};
+
+// The frame a window belongs to (its closest CFrameWnd ancestor), or null.
+CFrameWnd* GetParentFrame(HWND hWnd);
