@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <exception>
 
 namespace {
 
@@ -180,6 +179,10 @@ LRESULT CALLBACK CWnd::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (pWnd) Attach(hWnd, pWnd);
     }
     if (!pWnd) return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+    return Route(pWnd, hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Route(CWnd* pWnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     try {
         if (IsAppMessage(msg) && !IsWalkedMessage(hWnd, msg, wParam, lParam)) {
@@ -187,10 +190,8 @@ LRESULT CALLBACK CWnd::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
             pWnd->PreTranslateMessage(&m);
         }
         result = pWnd->WindowProc(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        result = 0;   // nothing may cross the system's callback
     } catch (...) {
-        result = 0;
+        result = 0;   // nothing may cross the system's callback
     }
     if (msg == WM_NCDESTROY) {
         WNDPROC super = pWnd->m_pfnSuper;

@@ -55,13 +55,17 @@ public:
     RECT GetClientRect() const { RECT r{}; ::GetClientRect(m_hWnd, &r); return r; }
 
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // What every window procedure of the framework does with a message for pWnd:
+    // the walk an application message missed, WindowProc, no exception escaping,
+    // and unbinding when the window is gone.
+    static LRESULT Route(CWnd* pWnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
     // Unpacks a message and calls its handler; unhandled messages go to Default().
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // The processing the window would get without this object.
     LRESULT Default();
-    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // WM_COMMAND: TRUE when handled. Menu and accelerator commands (lParam 0)
     // go to OnCmdMsg; control notifications are first reflected to the child.
@@ -83,7 +87,6 @@ protected:
 
     WNDPROC m_pfnSuper = nullptr;   // the control's own procedure when subclassed
 
-private:
     static void Attach(HWND hWnd, CWnd* pWnd);
 };
 

@@ -1,0 +1,130 @@
+// Helpers shared by the Windows tests: message pumping, a recording stand-in
+// window, and temporary directories.
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+
+namespace testsupport {
+
+// Pumps messages the way the program's loop does (PreTranslateMessage walk
+// first) until pred() holds or timeoutMs passes. Returns pred().
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return pred();
+            if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+                NoteMessageWalked(msg);
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            if (pred()) return true;
+        }
+        if (pred()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Pumps for a fixed time (for "nothing else arrives" checks).
+inline void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// A top-level window that records every message in [WM_USER, 0x7FFF] it receives.
+class RecordingWindow : public CWnd {
+public:
+    struct Message {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    RecordingWindow() {
+        LPCSTR cls = RegisterWndClass(0);
+        CreateEx(0, cls, "recorder", WS_OVERLAPPED, RECT{0, 0, 10, 10}, nullptr, 0);
+    }
+    std::vector<Message> messages;
+    std::vector<Message> Of(UINT msg) const {
+        std::vector<Message> out;
+        for (const auto& m : messages)
+            if (m.msg == msg) out.push_back(m);
+        return out;
+    }
+    size_t Count(UINT msg) const { return Of(msg).size(); }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg >= WM_USER && msg <= 0x7FFF) {
+            messages.push_back({msg, wParam, lParam});
+            return 0;
+        }
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+// A fresh directory under %TEMP%, removed with its files at the end of the scope.
+class TempDir {
+public:
+    TempDir() {
+        char base[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, base);
+        static int counter = 0;
+        path = std::string(base) + "skein-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+               std::to_string(++counter) + "-" + std::to_string(::GetTickCount());
+        ::CreateDirectoryA(path.c_str(), nullptr);
+    }
+    ~TempDir() { RemoveTree(path); }
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+    std::string path;
+
+    static void RemoveTree(const std::string& dir) {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                std::string name = fd.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string full = dir + "\\" + name;
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+                else {
+                    ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                    ::DeleteFileA(full.c_str());
+                }
+            } while (::FindNextFileA(h, &fd));
+            ::FindClose(h);
+        }
+        ::RemoveDirectoryA(dir.c_str());
+    }
+};
+
+// Writes bytes to a file, replacing it.
+inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    ::CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+// Reads a whole file; empty when it cannot be read.
+inline std::string ReadFileBytes(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string out;
+    char buf[65536];
+    DWORD got = 0;
+    while (::ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+    ::CloseHandle(h);
+    return out;
+}
+
+}  // namespace testsupport
