@@ -1,0 +1,319 @@
+#include "sidebar/rules/SizingLayout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace scb {
+
+namespace {
+
+// A list without its leading or trailing break would leave the range open;
+// such a row simply runs to the list's end instead of off it.
+void ClampRange(const std::vector<RowEntry>& list, RowRange& r) {
+    if (r.first < 0) r.first = 0;
+    if (r.last < 0 || r.last >= (int)list.size()) r.last = (int)list.size() - 1;
+}
+
+std::vector<int> SizingBarsIn(const std::vector<RowEntry>& list, int first, int last) {
+    std::vector<int> out;
+    for (int i = first; i <= last; ++i)
+        if (list[i].InRow() && list[i].sizing) out.push_back(i);
+    return out;
+}
+
+}  // namespace
+
+RowRange GetRowRange(const std::vector<RowEntry>& list, int index) {
+    RowRange r;
+    for (int i = index - 1; i >= 0; --i)
+        if (list[i].kind == RowEntry::Kind::Break) {
+            r.first = i + 1;
+            break;
+        }
+    for (int i = index + 1; i < (int)list.size(); ++i)
+        if (list[i].kind == RowEntry::Kind::Break) {
+            r.last = i - 1;
+            break;
+        }
+    return r;
+}
+
+std::vector<int> CollectRowSizingBars(const std::vector<RowEntry>& list, int index, int* thisPos) {
+    if (thisPos) *thisPos = -1;
+    if (index < 0 || index >= (int)list.size()) return {};
+    RowRange r = GetRowRange(list, index);
+    ClampRange(list, r);
+    std::vector<int> out = SizingBarsIn(list, r.first, r.last);
+    if (thisPos) {
+        auto it = std::find(out.begin(), out.end(), index);
+        if (it != out.end()) *thisPos = (int)(it - out.begin());
+    }
+    return out;
+}
+
+DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int rowLength, bool) {
+    DistributeResult result;
+    if (index < 0 || index >= (int)list.size()) return result;
+    RowRange r = GetRowRange(list, index);
+    ClampRange(list, r);
+
+    int available = rowLength, actual = 0, widest = 0, minimum = 2;
+    int stop = -1;
+    for (int i = r.first; i <= r.last; ++i) {
+        const RowEntry& e = list[i];
+        if (!e.InRow()) continue;
+        int len = e.sizing ? e.minLength : e.length;
+        minimum += len - 2;
+        if (minimum > rowLength) {
+            stop = i;
+            break;
+        }
+        if (e.sizing) {
+            actual += e.length - 2;
+            widest = std::max(widest, e.thickness);
+        } else {
+            available -= len - 2;
+        }
+    }
+
+    int last = r.last;
+    if (stop >= 0) {
+        if (stop < index) {
+            result.lineUp = false;
+            result.insertBreakAt = stop + 1;
+            return result;
+        }
+        if (stop == index) {
+            if (list[index].sizing) list[index].length = list[index].minLength;
+            return result;
+        }
+        result.insertBreakAt = stop;
+        last = stop - 1;
+    }
+
+    std::vector<int> bars = SizingBarsIn(list, r.first, last);
+    if (bars.empty()) return result;
+    int delta = available - actual;
+    if (bars.size() == 1) {
+        RowEntry& e = list[bars[0]];
+        if (delta != 0) {
+            e.holdSize = false;
+            e.length += delta;
+        }
+        return result;
+    }
+    for (int i : bars) list[i].thickness = widest;
+    if (delta == 0) return result;
+
+    bool holdsCleared = false;
+    for (;;) {
+        bool changed = false;
+        for (int i : bars) {
+            if (delta == 0) break;
+            RowEntry& e = list[i];
+            if ((delta < 0 && e.length <= e.minLength) || e.holdSize) continue;
+            int step = delta > 0 ? 1 : -1;
+            e.length += step;
+            delta -= step;
+            changed = true;
+        }
+        if (!changed || delta == 0) {
+            for (int i : bars) list[i].holdSize = false;
+            // Nothing can move any more: stop rather than spin.
+            if (delta == 0 || (!changed && holdsCleared)) break;
+            holdsCleared = true;
+        }
+    }
+    return result;
+}
+
+std::vector<int> LineUpRowBars(std::vector<RowEntry>& list, int index, bool horizontal, bool topDock) {
+    std::vector<int> moved;
+    if (index < 0 || index >= (int)list.size()) return moved;
+    RowRange r = GetRowRange(list, index);
+    ClampRange(list, r);
+    int position = horizontal ? -2 : 0;
+    for (int i = r.first; i <= r.last; ++i) {
+        RowEntry& e = list[i];
+        if (!e.InRow()) continue;
+        Rect rc = e.rect;
+        if (e.sizing) {
+            rc.right = rc.left + (horizontal ? e.length : e.thickness);
+            rc.bottom = rc.top + (horizontal ? e.thickness : e.length);
+        }
+        if ((horizontal ? rc.left : rc.top) != position) {
+            if (horizontal)
+                rc.Offset(position - rc.left, topDock ? -2 : 0);
+            else
+                rc.Offset(0, position - rc.top - 2);
+            moved.push_back(i);
+        }
+        e.rect = rc;
+        position += (horizontal ? rc.Width() : rc.Height()) - 2;
+    }
+    return moved;
+}
+
+Rect CalcInnerRect(Rect rect, DockSide side, unsigned& style, int cxEdge) {
+    rect.Deflate(3, 5, 3, 3);
+    if (side != DockSide::Float) rect.Deflate(2, 0, 2, 2);
+    switch (side) {
+    case DockSide::Top: style |= kEdgeBottom; break;
+    case DockSide::Left: style |= kEdgeRight; break;
+    case DockSide::Right: style |= kEdgeLeft; break;
+    case DockSide::Bottom: style |= kEdgeTop; break;
+    default: break;
+    }
+    if (style & kDrawEdges) {
+        rect.Deflate(style & kEdgeLeft ? cxEdge : 0, style & kEdgeTop ? cxEdge : 0,
+                     style & kEdgeRight ? cxEdge : 0, style & kEdgeBottom ? cxEdge : 0);
+    }
+    return rect;
+}
+
+unsigned RowEdgeBits(int thisPos, int count, bool horizontalRow) {
+    unsigned bits = 0;
+    if (thisPos < 0) return bits;
+    if (thisPos > 0) bits |= horizontalRow ? kEdgeLeft : kEdgeTop;
+    if (thisPos < count - 1) bits |= horizontalRow ? kEdgeRight : kEdgeBottom;
+    return bits;
+}
+
+int EdgeIndexToHitCode(int index) {
+    switch (index) {
+    case 0: return kHtLeft;
+    case 1: return kHtTop;
+    case 2: return kHtRight;
+    case 3: return kHtBottom;
+    default: return 0;
+    }
+}
+
+bool GetSizingEdgeRect(const Rect& window, unsigned hit, unsigned style, int cxEdge, bool horzDocked,
+                       Rect& out) {
+    out = window;
+    if (style & kDrawEdges) out.Deflate(1, 1, 1, 1);
+    switch (hit) {
+    case kHtLeft:
+        if (!(style & kEdgeLeft)) return false;
+        out.right = out.left + cxEdge;
+        if (horzDocked) out.Deflate(0, cxEdge, 0, cxEdge);
+        return true;
+    case kHtRight:
+        if (!(style & kEdgeRight)) return false;
+        out.left = out.right - cxEdge;
+        if (horzDocked) out.Deflate(0, cxEdge, 0, cxEdge);
+        return true;
+    case kHtTop:
+        if (!(style & kEdgeTop)) return false;
+        out.bottom = out.top + cxEdge;
+        if (!horzDocked) out.Deflate(cxEdge, 0, cxEdge, 0);
+        return true;
+    case kHtBottom:
+        if (!(style & kEdgeBottom)) return false;
+        out.top = out.bottom - cxEdge;
+        if (!horzDocked) out.Deflate(cxEdge, 0, cxEdge, 0);
+        return true;
+    default:
+        return true;
+    }
+}
+
+unsigned EdgeHitTest(const Rect& window, int x, int y, unsigned style, int cxEdge, bool horzDocked) {
+    for (int i = 0; i < 4; ++i) {
+        unsigned hit = (unsigned)EdgeIndexToHitCode(i);
+        Rect edge;
+        if (GetSizingEdgeRect(window, hit, style, cxEdge, horzDocked, edge) && edge.Contains(x, y))
+            return hit;
+    }
+    return 0;
+}
+
+bool IsTrackingInRow(unsigned hit, bool horzDocked, bool vertDocked) {
+    return (IsHorzHit(hit) && horzDocked) || ((hit == kHtTop || hit == kHtBottom) && vertDocked);
+}
+
+TrackLimits CalcTrackLimits(unsigned hit, bool inRow, int trackPos, const TrackBar& thisBar,
+                            const std::vector<TrackBar>& bars, int thisPos, int viewExtent) {
+    TrackLimits t{trackPos, trackPos};
+    if (!inRow) {
+        int minThickness = thisBar.minThickness;
+        for (const TrackBar& b : bars) minThickness = std::max(minThickness, b.minThickness);
+        int spare = thisBar.thickness - minThickness;
+        int maximum = viewExtent - 2;
+        if (hit == kHtTop || hit == kHtLeft) {
+            t.low -= maximum;
+            t.high += spare;
+        } else {
+            t.low -= spare;
+            t.high += maximum;
+        }
+        return t;
+    }
+    int split = thisPos + ((hit == kHtBottom || hit == kHtRight) ? 1 : 0);
+    for (int i = 0; i < (int)bars.size(); ++i) {
+        int spare = bars[i].length - bars[i].minLength;
+        if (i < split) t.low -= spare;
+        else t.high += spare;
+    }
+    return t;
+}
+
+void ApplyTrackDelta(std::vector<TrackBar>& bars, int thisPos, unsigned hit, bool inRow, int delta) {
+    if (thisPos < 0 || thisPos >= (int)bars.size() || delta == 0) return;
+    bool before = (hit == kHtTop || hit == kHtLeft);
+    if (!inRow) {
+        int thickness = bars[thisPos].thickness + (before ? -delta : delta);
+        for (TrackBar& b : bars) b.thickness = thickness;
+        return;
+    }
+    int growing = thisPos;
+    if ((before && delta > 0) || (!before && delta < 0)) {
+        growing = before ? thisPos - 1 : thisPos + 1;
+        before = !before;
+    }
+    if (growing < 0 || growing >= (int)bars.size()) return;
+    int left = std::abs(delta);
+    bars[growing].length += left;
+    int step = before ? -1 : 1;
+    for (int i = growing + step; left > 0 && i >= 0 && i < (int)bars.size(); i += step) {
+        int give = std::min(left, std::max(0, bars[i].length - bars[i].minLength));
+        bars[i].length -= give;
+        left -= give;
+    }
+}
+
+int EdgeCentre(const Rect& edge, unsigned hit) {
+    return IsHorzHit(hit) ? (edge.left + edge.right) / 2 : (edge.top + edge.bottom) / 2;
+}
+
+int TrackLineOffset(const Rect& line, unsigned hit, int trackPos, int grabOffset) {
+    return trackPos - grabOffset - EdgeCentre(line, hit);
+}
+
+bool IsCornerHit(unsigned hit) {
+    return hit == kHtTopLeft || hit == kHtTopRight || hit == kHtBottomLeft || hit == kHtBottomRight;
+}
+
+CornerResize ResizeByCorner(unsigned hit, int cursorX, int cursorY, const Rect& frame, const Rect& bar,
+                            Size current, Size minimum) {
+    CornerResize r;
+    r.size = current;
+    if (hit == kHtTopLeft || hit == kHtBottomLeft) {
+        r.size.cx = bar.Width() + frame.left - cursorX;
+        r.setLeft = true;
+        r.left = std::min(cursorX, frame.left + bar.Width() - minimum.cx);
+    }
+    if (hit == kHtTopLeft || hit == kHtTopRight) {
+        r.size.cy = bar.Height() + frame.top - cursorY;
+        r.setTop = true;
+        r.top = std::min(cursorY, frame.top + bar.Height() - minimum.cy);
+    }
+    if (hit == kHtTopRight || hit == kHtBottomRight) r.size.cx = bar.Width() + cursorX - frame.right;
+    if (hit == kHtBottomLeft || hit == kHtBottomRight) r.size.cy = bar.Height() + cursorY - frame.bottom;
+    r.size.cx = std::max(r.size.cx, minimum.cx);
+    r.size.cy = std::max(r.size.cy, minimum.cy);
+    return r;
+}
+
+}  // namespace scb

@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include "sidebar/rules/SizingLayout.h"
+
+using namespace scb;
+
+namespace {
+
+RowEntry Break() {
+    RowEntry e;
+    e.kind = RowEntry::Kind::Break;
+    return e;
+}
+RowEntry Placeholder() {
+    RowEntry e;
+    e.kind = RowEntry::Kind::Placeholder;
+    return e;
+}
+RowEntry Sizing(int length, int minLength = 350, int thickness = 350, bool hold = false) {
+    RowEntry e;
+    e.sizing = true;
+    e.length = length;
+    e.minLength = minLength;
+    e.thickness = thickness;
+    e.minThickness = 32;
+    e.holdSize = hold;
+    return e;
+}
+RowEntry Plain(int length) {
+    RowEntry e;
+    e.length = length;
+    return e;
+}
+
+}  // namespace
+
+TEST(SizingRowShare, SingleBarTakesTheWholeRow) {
+    // A left-docked bar: row length is the layout height - 2, and the bar ends as tall as the layout.
+    std::vector<RowEntry> list{Break(), Sizing(350, 32, 350, true), Break()};
+    auto r = DistributeRowLength(list, 1, 700 - 2, false);
+    EXPECT_TRUE(r.lineUp);
+    EXPECT_EQ(r.insertBreakAt, -1);
+    EXPECT_EQ(list[1].length, 700);
+    EXPECT_FALSE(list[1].holdSize);
+    EXPECT_EQ(list[1].thickness, 350);   // a lone bar keeps its own thickness
+
+    // Already fitting: nothing changes, the hold flag stays for the next negotiation.
+    list[1].holdSize = true;
+    DistributeRowLength(list, 1, 698, false);
+    EXPECT_EQ(list[1].length, 700);
+    EXPECT_TRUE(list[1].holdSize);
+}
+
+TEST(SizingRowShare, TwoBarsBesideAnOrdinaryBarSpreadOnePixelAtATimeFrontFirst) {
+    // Ordinary bar 100 wide keeps its length; 109 spare pixels go 55 / 54.
+    std::vector<RowEntry> list{Break(), Sizing(400, 350, 40), Plain(100), Placeholder(), Sizing(400, 350, 60),
+                               Break()};
+    auto r = DistributeRowLength(list, 1, 1003, true);
+    EXPECT_TRUE(r.lineUp);
+    EXPECT_EQ(list[1].length, 455);
+    EXPECT_EQ(list[4].length, 454);
+    EXPECT_EQ(list[1].thickness, 60);   // every sizing bar takes the widest thickness
+    EXPECT_EQ(list[4].thickness, 60);
+    EXPECT_EQ(list[2].length, 100);
+}
+
+TEST(SizingRowShare, HeldBarKeepsItsLengthWhileOthersGiveWay) {
+    std::vector<RowEntry> list{Break(), Sizing(500, 350, 50, true), Sizing(500), Sizing(500), Break()};
+    // Row shrinks by 60: the two free bars give 30 each, the held bar stays.
+    DistributeRowLength(list, 1, 3 * 498 - 60, true);
+    EXPECT_EQ(list[1].length, 500);
+    EXPECT_EQ(list[2].length, 470);
+    EXPECT_EQ(list[3].length, 470);
+    for (int i = 1; i <= 3; ++i) EXPECT_FALSE(list[i].holdSize) << i;
+
+    // When every other bar is at its minimum the held bar gives way after all.
+    std::vector<RowEntry> tight{Break(), Sizing(500, 350, 50, true), Sizing(350), Break()};
+    DistributeRowLength(tight, 1, 498 + 348 - 40, true);
+    EXPECT_EQ(tight[1].length, 460);
+    EXPECT_EQ(tight[2].length, 350);
+}
+
+TEST(SizingRowShare, ShrinkingSkipsBarsAtTheirMinimum) {
+    std::vector<RowEntry> list{Break(), Sizing(350), Sizing(600), Sizing(351), Break()};
+    DistributeRowLength(list, 1, 348 + 598 + 349 - 101, true);
+    EXPECT_EQ(list[1].length, 350);
+    EXPECT_EQ(list[3].length, 350);
+    EXPECT_EQ(list[2].length, 500);
+}
+
+TEST(SizingRowShare, InvisibleBarsAndPlaceholdersDoNotCount) {
+    RowEntry hidden = Plain(300);
+    hidden.visible = false;
+    RowEntry hiddenSizing = Sizing(900);
+    hiddenSizing.visible = false;
+    std::vector<RowEntry> list{Break(), hidden, Sizing(400), Placeholder(), hiddenSizing, Break(), Sizing(400),
+                               Break()};
+    DistributeRowLength(list, 2, 600, true);
+    EXPECT_EQ(list[2].length, 602);      // alone in its row
+    EXPECT_EQ(list[4].length, 900);      // untouched
+    EXPECT_EQ(list[6].length, 400);      // the next row is another row
+    int pos = -2;
+    auto bars = CollectRowSizingBars(list, 2, &pos);
+    EXPECT_EQ(bars, std::vector<int>{2});
+    EXPECT_EQ(pos, 0);
+}
+
+TEST(SizingRowSplit, OverflowAfterThisBarStartsANewRowThere) {
+    // Minimums 350 + 350 + 350 do not fit 900: the third bar moves to a new row
+    // and the first two share the row alone.
+    std::vector<RowEntry> list{Break(), Sizing(400), Sizing(400), Sizing(400), Break()};
+    auto r = DistributeRowLength(list, 1, 900, true);
+    EXPECT_TRUE(r.lineUp);
+    EXPECT_EQ(r.insertBreakAt, 3);
+    EXPECT_EQ(list[1].length + list[2].length - 4, 900);
+    EXPECT_EQ(list[3].length, 400);
+}
+
+TEST(SizingRowSplit, OverflowBeforeThisBarBreaksTheRowAndAsksForAnotherLayout) {
+    std::vector<RowEntry> list{Break(), Plain(600), Plain(600), Sizing(400), Break()};
+    auto r = DistributeRowLength(list, 3, 1000, true);
+    EXPECT_FALSE(r.lineUp);
+    EXPECT_EQ(r.insertBreakAt, 3);   // right after the second ordinary bar
+    EXPECT_EQ(list[3].length, 400);
+}
+
+TEST(SizingRowSplit, OverflowOnThisBarSetsItToItsMinimum) {
+    std::vector<RowEntry> list{Break(), Plain(900), Sizing(700), Break()};
+    auto r = DistributeRowLength(list, 2, 1000, true);
+    EXPECT_TRUE(r.lineUp);
+    EXPECT_EQ(r.insertBreakAt, -1);
+    EXPECT_EQ(list[2].length, 350);
+}
+
+TEST(SizingRowRange, RangeStopsAtBreaksAndStaysOpenWithoutThem) {
+    std::vector<RowEntry> list{Break(), Sizing(1), Sizing(2), Break(), Sizing(3), Break()};
+    RowRange r = GetRowRange(list, 2);
+    EXPECT_EQ(r.first, 1);
+    EXPECT_EQ(r.last, 2);
+    std::vector<RowEntry> open{Sizing(1), Sizing(2)};
+    r = GetRowRange(open, 0);
+    EXPECT_EQ(r.first, -1);
+    EXPECT_EQ(r.last, -1);
+    // An open list is walked to its ends, not off them.
+    auto bars = CollectRowSizingBars(open, 1);
+    EXPECT_EQ(bars.size(), 2u);
+    DistributeRowLength(open, 0, 1000, true);
+    EXPECT_EQ(open[0].length + open[1].length, 1004);
+}
+
+TEST(SizingLineUp, HorizontalRowOverlapsByTwoAndTopDockShiftsUp) {
+    std::vector<RowEntry> list{Break(), Sizing(500, 350, 80), Plain(100), Sizing(400, 350, 80), Break()};
+    list[1].rect = {-2, 0, 498, 80};   // already in place
+    list[2].rect = {700, 0, 800, 30};
+    list[3].rect = {0, 0, 10, 10};
+    auto moved = LineUpRowBars(list, 1, true, true);
+    EXPECT_EQ(moved, (std::vector<int>{2, 3}));
+    EXPECT_EQ(list[1].rect, (Rect{-2, 0, 498, 80}));
+    EXPECT_EQ(list[2].rect, (Rect{496, -2, 596, 28}));
+    EXPECT_EQ(list[3].rect, (Rect{594, -2, 994, 78}));
+
+    list[2].rect = {700, 0, 800, 30};
+    LineUpRowBars(list, 3, true, false);   // bottom dock: no vertical shift
+    EXPECT_EQ(list[2].rect, (Rect{496, 0, 596, 30}));
+}
+
+TEST(SizingLineUp, VerticalRowStartsAtZero) {
+    std::vector<RowEntry> list{Break(), Sizing(300, 32, 200), Sizing(250, 32, 200), Break()};
+    list[1].rect = {0, 0, 200, 300};
+    list[2].rect = {0, 298, 200, 548};
+    EXPECT_TRUE(LineUpRowBars(list, 1, false, false).empty());
+    list[2].rect = {0, 400, 200, 650};
+    auto moved = LineUpRowBars(list, 1, false, false);
+    EXPECT_EQ(moved, std::vector<int>{2});
+    EXPECT_EQ(list[2].rect.top, 296);
+    EXPECT_EQ(list[2].rect.Height(), 250);
+}
+
+TEST(SizingInsets, ClientRectangleForEachPlace) {
+    Rect win{0, 0, 350, 700};
+    unsigned style = kDrawEdges;
+    Rect in = CalcInnerRect(win, DockSide::Left, style, 5);
+    EXPECT_EQ(in, (Rect{5, 5, 340, 695}));   // 5, 5, 10, 5
+    EXPECT_EQ(style, kDrawEdges | kEdgeRight);
+
+    style = 0;
+    in = CalcInnerRect(win, DockSide::Float, style, 5);
+    EXPECT_EQ(in, (Rect{3, 5, 347, 697}));
+    EXPECT_EQ(style, 0u);
+
+    // Second bar of a top row with edges drawn: left edge from the row, bottom from the side.
+    style = kDrawEdges | RowEdgeBits(1, 2, true);
+    in = CalcInnerRect(win, DockSide::Top, style, 5);
+    EXPECT_EQ(style, kDrawEdges | kEdgeLeft | kEdgeBottom);
+    EXPECT_EQ(in, (Rect{10, 5, 345, 690}));
+
+    style = 0;
+    CalcInnerRect(win, DockSide::Right, style, 5);
+    EXPECT_EQ(style, kEdgeLeft);
+    style = 0;
+    CalcInnerRect(win, DockSide::Bottom, style, 5);
+    EXPECT_EQ(style, kEdgeTop);
+}
+
+TEST(SizingInsets, RowEdgeBitsFollowThePlaceInTheRow) {
+    EXPECT_EQ(RowEdgeBits(0, 1, true), 0u);
+    EXPECT_EQ(RowEdgeBits(0, 2, true), kEdgeRight);
+    EXPECT_EQ(RowEdgeBits(1, 3, false), kEdgeTop | kEdgeBottom);
+    EXPECT_EQ(RowEdgeBits(-1, 3, true), 0u);
+}
+
+TEST(SizingEdges, EdgeRectanglesAndHitTest) {
+    Rect win{100, 50, 450, 750};   // left-docked bar on screen
+    unsigned style = kDrawEdges | kEdgeRight;
+    Rect e;
+    EXPECT_FALSE(GetSizingEdgeRect(win, kHtLeft, style, 5, false, e));
+    ASSERT_TRUE(GetSizingEdgeRect(win, kHtRight, style, 5, false, e));
+    EXPECT_EQ(e, (Rect{444, 51, 449, 749}));
+    EXPECT_EQ(EdgeHitTest(win, 444, 400, style, 5, false), (unsigned)kHtRight);
+    EXPECT_EQ(EdgeHitTest(win, 448, 400, style, 5, false), (unsigned)kHtRight);
+    EXPECT_EQ(EdgeHitTest(win, 449, 400, style, 5, false), 0u);   // the one-pixel inset
+    EXPECT_EQ(EdgeHitTest(win, 443, 400, style, 5, false), 0u);
+
+    // Without drawn edges the strip reaches the window's border.
+    EXPECT_EQ(EdgeHitTest(win, 449, 400, kEdgeRight, 5, false), (unsigned)kHtRight);
+
+    // Docked horizontally: side edges leave the corners to the top and bottom edges.
+    style = kEdgeLeft | kEdgeBottom;
+    ASSERT_TRUE(GetSizingEdgeRect(win, kHtLeft, style, 5, true, e));
+    EXPECT_EQ(e, (Rect{100, 55, 105, 745}));
+    EXPECT_EQ(EdgeHitTest(win, 101, 748, style, 5, true), (unsigned)kHtBottom);
+    EXPECT_EQ(EdgeHitTest(win, 101, 60, style, 5, true), (unsigned)kHtLeft);
+
+    EXPECT_TRUE(GetSizingEdgeRect(win, 0, kDrawEdges, 5, true, e));
+    EXPECT_EQ(e, (Rect{101, 51, 449, 749}));
+    EXPECT_EQ(EdgeIndexToHitCode(4), 0);
+}
+
+TEST(SizingTrack, OuterEdgeLimitsComeFromMinimumThicknessAndViewArea) {
+    TrackBar self{700, 32, 350, 33};
+    std::vector<TrackBar> bars{self};
+    TrackLimits t = CalcTrackLimits(kHtRight, false, 450, self, bars, 0, 800);
+    EXPECT_EQ(t.low, 450 - (350 - 33));
+    EXPECT_EQ(t.high, 450 + 798);
+    // A bar docked right grows to the left.
+    t = CalcTrackLimits(kHtLeft, false, 900, self, bars, 0, 800);
+    EXPECT_EQ(t.low, 900 - 798);
+    EXPECT_EQ(t.high, 900 + 317);
+    // The row's thickest minimum governs.
+    std::vector<TrackBar> row{self, TrackBar{500, 32, 350, 100}};
+    t = CalcTrackLimits(kHtRight, false, 450, self, row, 0, 800);
+    EXPECT_EQ(t.low, 450 - 250);
+}
+
+TEST(SizingTrack, InRowLimitsAndTransfer) {
+    std::vector<TrackBar> bars{{500, 350, 80, 32}, {400, 350, 80, 32}, {450, 350, 80, 32}};
+    TrackLimits t = CalcTrackLimits(kHtRight, true, 1000, bars[0], bars, 0, 0);
+    EXPECT_EQ(t.low, 1000 - 150);
+    EXPECT_EQ(t.high, 1000 + 50 + 100);
+    t = CalcTrackLimits(kHtLeft, true, 1000, bars[1], bars, 1, 0);
+    EXPECT_EQ(t.low, 1000 - 150);
+    EXPECT_EQ(t.high, 1000 + 150);
+
+    // Right edge of the first bar moves right by 120: the second gives 50, the third 70.
+    auto row = bars;
+    ApplyTrackDelta(row, 0, kHtRight, true, 120);
+    EXPECT_EQ(row[0].length, 620);
+    EXPECT_EQ(row[1].length, 350);
+    EXPECT_EQ(row[2].length, 380);
+
+    // Left edge of the second bar moves right: the first grows, the second shrinks.
+    row = bars;
+    ApplyTrackDelta(row, 1, kHtLeft, true, 30);
+    EXPECT_EQ(row[0].length, 530);
+    EXPECT_EQ(row[1].length, 370);
+    EXPECT_EQ(row[2].length, 450);
+
+    // Right edge moves left: the bar itself gives way, the next one grows.
+    row = bars;
+    ApplyTrackDelta(row, 0, kHtRight, true, -40);
+    EXPECT_EQ(row[0].length, 460);
+    EXPECT_EQ(row[1].length, 440);
+
+    // Outer edge: every bar of the row takes the new thickness.
+    row = bars;
+    ApplyTrackDelta(row, 1, kHtBottom, false, 25);
+    for (const TrackBar& b : row) EXPECT_EQ(b.thickness, 105);
+    ApplyTrackDelta(row, 0, kHtTop, false, 25);
+    for (const TrackBar& b : row) EXPECT_EQ(b.thickness, 80);
+}
+
+TEST(SizingTrack, LineFollowsTheGrabPoint) {
+    Rect line{344, 51, 349, 749};
+    EXPECT_EQ(EdgeCentre(line, kHtRight), 346);
+    EXPECT_EQ(EdgeCentre(Rect{-5, 0, 0, 0}, kHtLeft), -2);   // halved toward 0
+    // Grabbed 1 pixel right of the centre, now at 400: the line moves so its centre is at 399.
+    EXPECT_EQ(TrackLineOffset(line, kHtRight, 400, 1), 399 - 346);
+}
+
+TEST(SizingFloatCorner, CornerResizeStopsAtTheMinimum) {
+    Rect frame{100, 100, 500, 500};
+    Rect bar{104, 120, 496, 496};   // 392 x 376
+    Size mins{37, 32};
+    CornerResize r = ResizeByCorner(kHtBottomRight, 600, 550, frame, bar, {350, 350}, mins);
+    EXPECT_EQ(r.size, (Size{492, 426}));
+    EXPECT_FALSE(r.setLeft || r.setTop);
+    r = ResizeByCorner(kHtBottomRight, 50, 50, frame, bar, {350, 350}, mins);
+    EXPECT_EQ(r.size, (Size{37, 32}));
+
+    // Left and top corners dragged past the minimum stop the frame's side where the minimum is reached.
+    r = ResizeByCorner(kHtTopLeft, 1000, 1000, frame, bar, {350, 350}, mins);
+    EXPECT_EQ(r.size, (Size{37, 32}));
+    EXPECT_EQ(r.left, 100 + 392 - 37);
+    EXPECT_EQ(r.top, 100 + 376 - 32);
+    r = ResizeByCorner(kHtBottomLeft, 80, 520, frame, bar, {350, 350}, mins);
+    EXPECT_EQ(r.size, (Size{412, 396}));
+    EXPECT_TRUE(r.setLeft);
+    EXPECT_FALSE(r.setTop);
+    EXPECT_EQ(r.left, 80);
+    EXPECT_TRUE(IsCornerHit(kHtTopRight));
+    EXPECT_FALSE(IsCornerHit(kHtRight));
+}
