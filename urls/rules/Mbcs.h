@@ -1,7 +1,8 @@
 // Text in the ANSI code page (GBK, cp936): a byte 0x81-0xFE starts a two-byte
-// character, and its trail byte (0x40-0xFE, which takes in 'A'-'Z', '@', '[',
-// '\\' and ',') is never a character of its own. Every search, replace and
-// case change here steps over whole characters.
+// character, and its trail byte (0x40-0xFE except 0x7F, which takes in 'A'-'Z',
+// 'a'-'z', '@', '[', '\\', '|' and '{') is never a character of its own. A lead
+// byte not followed by a trail byte (invalid GBK) stands alone. Every search,
+// replace and case change here steps over whole characters.
 #pragma once
 #include <cstddef>
 #include <string>

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "urls/rules/ImportRules.h"
+
+namespace {
+
+std::vector<std::string> Lines(std::string_view text) {
+    std::vector<std::string> out;
+    LineReader reader(text);
+    std::string_view line;
+    while (reader.Next(line)) out.emplace_back(line);
+    return out;
+}
+
+struct Row {
+    int number;
+    std::string url;
+    std::string validity;
+    bool operator==(const Row&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Row& r) {
+    return os << r.number << " [" << r.url << "] [" << r.validity << "]";
+}
+
+std::vector<Row> Import(std::string_view content, std::string& ignore) {
+    UrlRows rows;
+    std::size_t n = FillRowsFromFile(content, ignore, rows);
+    EXPECT_EQ(n, rows.size());
+    std::vector<Row> out;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        out.push_back({rows.number(i), std::string(rows.url(i)), ValidityText(rows.validity(i))});
+    return out;
+}
+
+std::vector<Row> Import(std::string_view content, const char* ignore = "") {
+    std::string setting = ignore;
+    return Import(content, setting);
+}
+
+const std::string kMalformed = "格式不正确！";
+const std::string kIgnored = "用户忽略！";
+
+}  // namespace
+
+TEST(ImportLines, LineEndsAndTheFinalBreak) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Lines(""), V{});
+    EXPECT_EQ(Lines("\n"), V{""});
+    EXPECT_EQ(Lines("a"), V{"a"});
+    EXPECT_EQ(Lines("a\n"), V{"a"});
+    EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(Lines("a\nb"), (V{"a", "b"}));
+    EXPECT_EQ(Lines("a\n\n\nb\n"), (V{"a", "", "", "b"}));
+    // A CR on its own ends a line too, also mixed with the other two.
+    EXPECT_EQ(Lines("a\rb\rc"), (V{"a", "b", "c"}));
+    EXPECT_EQ(Lines("a\rb\r"), (V{"a", "b"}));
+    EXPECT_EQ(Lines("a\r\rb\nc\r\nd"), (V{"a", "", "b", "c", "d"}));
+    EXPECT_EQ(Lines("\r\n\r\n"), (V{"", ""}));
+}
+
+TEST(ImportLines, ALeadByteBeforeTheLineEndDoesNotJoinLines) {
+    EXPECT_EQ(Lines("a\x81\nb\xB0\r\nc"), (std::vector<std::string>{"a\x81", "b\xB0", "c"}));
+}
+
+TEST(ImportTidy, TrimsTheSixWhiteSpaceBytesOnly) {
+    EXPECT_EQ(TidyUrlLine(" \t\v\f\r example.com \t\r\n"), "example.com");
+    EXPECT_EQ(TidyUrlLine(" \t "), "");
+    EXPECT_EQ(TidyUrlLine("a b"), "a b");
+    // A full-width space and other bytes are not white space here.
+    EXPECT_EQ(TidyUrlLine("\xA1\xA1" "a.com\xA1\xA1"), "\xA1\xA1" "a.com\xA1\xA1");
+    EXPECT_EQ(TidyUrlLine("\x85" "a.com"), "\x85" "a.com");
+}
+
+TEST(ImportTidy, ReplacesOnlyWholeIdeographicFullStops) {
+    EXPECT_EQ(TidyUrlLine("example。net"), "example.net");
+    EXPECT_EQ(TidyUrlLine("  中文。网址。com  "), "中文.网址.com");
+    // 啊 (B0 A1) followed by ． (A3 AE): the bytes A1 A3 are not a "。".
+    EXPECT_EQ(TidyUrlLine("\xB0\xA1\xA3\xAE"), "\xB0\xA1\xA3\xAE");
+}
+
+TEST(ImportTidy, DropsNulBytes) {
+    EXPECT_EQ(TidyUrlLine(std::string("ex\0am\0ple.com", 14)), "example.com");
+    EXPECT_EQ(TidyUrlLine(std::string(" \0 a.b。c\0", 10)), "a.b.c");
+    EXPECT_EQ(TidyUrlLine(std::string("\0\0", 2)), "");
+}
+
+TEST(ImportChecks, WellFormedMeansADotAndNoSpace) {
+    EXPECT_TRUE(IsWellFormedUrl("example.com"));
+    EXPECT_TRUE(IsWellFormedUrl("."));
+    EXPECT_TRUE(IsWellFormedUrl("a\t.b"));
+    EXPECT_TRUE(IsWellFormedUrl("a\xA1\xA1.b"));   // full-width space
+    EXPECT_FALSE(IsWellFormedUrl("intranet"));
+    EXPECT_FALSE(IsWellFormedUrl(""));
+    EXPECT_FALSE(IsWellFormedUrl("x y.example.com"));
+    EXPECT_FALSE(IsWellFormedUrl("example。com"));   // before tidying
+}
+
+TEST(ImportChecks, NormalisingTheIgnoreText) {
+    auto norm = [](std::string s) {
+        NormaliseIgnoreText(s);
+        return s;
+    };
+    EXPECT_EQ(norm("ad  track"), "ad,track");
+    EXPECT_EQ(norm("ad    track"), "ad,track");     // up to four spaces make one
+    EXPECT_EQ(norm("ad     track"), "ad,,track");   // five do not
+    EXPECT_EQ(norm("ad, track"), "ad,,track");
+    EXPECT_EQ(norm(" ad"), ",ad");
+    EXPECT_EQ(norm("中文 ad"), "中文,ad");
+    for (const char* s : {"ad  track", "a b  c   d    e     f", " x ", "中 文"}) {
+        std::string once = norm(s);
+        EXPECT_EQ(norm(once), once) << s;
+    }
+}
+
+TEST(ImportChecks, EntriesEndAtTheFirstEmptyField) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(IgnoreEntries("ad,track"), (V{"ad", "track"}));
+    EXPECT_EQ(IgnoreEntries("ad,,track"), V{"ad"});
+    EXPECT_EQ(IgnoreEntries(",ad"), V{});
+    EXPECT_EQ(IgnoreEntries("ad,"), V{"ad"});
+    EXPECT_EQ(IgnoreEntries(""), V{});
+}
+
+TEST(ImportChecks, IgnoreMatchingIsCaseSensitiveAndNormalisesTheSetting) {
+    std::string setting = "ads";
+    EXPECT_TRUE(IsIgnoredUrl("ads.example.com", setting));
+    EXPECT_FALSE(IsIgnoredUrl("ADS.example.com", setting));
+
+    setting = "ad  track";
+    EXPECT_TRUE(IsIgnoredUrl("x.track.com", setting));
+    EXPECT_EQ(setting, "ad,track");
+
+    setting = "ad, track";
+    EXPECT_FALSE(IsIgnoredUrl("x.track.com", setting));
+    EXPECT_TRUE(IsIgnoredUrl("ad.com", setting));
+    EXPECT_EQ(setting, "ad,,track");
+
+    for (const char* s : {",ads", " ads"}) {
+        setting = s;
+        EXPECT_FALSE(IsIgnoredUrl("ads.example.com", setting)) << s;
+    }
+
+    setting = "";
+    EXPECT_FALSE(IsIgnoredUrl("anything.com", setting));
+    EXPECT_EQ(setting, "");
+}
+
+TEST(ImportChecks, IgnoreEntriesNeverMatchATrailByte) {
+    std::string setting = "A";
+    EXPECT_FALSE(IsIgnoredUrl("\x81\x41.com", setting));   // the 'A' is half of a character
+    EXPECT_TRUE(IsIgnoredUrl("\x81\x41" "A.com", setting));
+    setting = "中文";
+    EXPECT_TRUE(IsIgnoredUrl("www.中文.com", setting));
+}
+
+TEST(ImportFile, TheExampleFile) {
+    auto rows = Import("example.com\r\nexample。net\r\n\r\nx y.example.com\r\n");
+    std::vector<Row> expected = {{1, "example.com", ""},
+                                 {2, "example.net", ""},
+                                 {3, "", kMalformed},
+                                 {4, "x y.example.com", kMalformed}};
+    EXPECT_EQ(rows, expected);
+}
+
+TEST(ImportFile, TidyingAndMarks) {
+    auto rows = Import(" \t \nintranet\n  example.com  \nintranet-ads\n", "ads");
+    std::vector<Row> expected = {{1, "", kMalformed},
+                                 {2, "intranet", kMalformed},
+                                 {3, "example.com", ""},
+                                 {4, "intranet-ads", kIgnored}};   // ignored wins over malformed
+    EXPECT_EQ(rows, expected);
+}
+
+TEST(ImportFile, IgnoreTextIsNormalisedOnlyWhenALineIsImported) {
+    std::string setting = "ad  track";
+    EXPECT_TRUE(Import("", setting).empty());
+    EXPECT_EQ(setting, "ad  track");
+
+    auto rows = Import("ad.com\ntrack.com\nother.com", setting);
+    EXPECT_EQ(setting, "ad,track");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].validity, kIgnored);
+    EXPECT_EQ(rows[1].validity, kIgnored);
+    EXPECT_EQ(rows[2].validity, "");
+}
+
+TEST(ImportFile, GbkTextKeepsItsBytes) {
+    std::string line = "http://中文。网址.com/路径?q=表";
+    auto rows = Import(line + "\n");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].url, "http://中文.网址.com/路径?q=表");
+    // Invalid GBK is stored as it came.
+    rows = Import("\x81\xFF\x80.com\n\xFE");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].url, "\x81\xFF\x80.com");
+    EXPECT_EQ(rows[1].url, "\xFE");
+}
+
+TEST(ImportFile, BadInputGivesDefinedRows) {
+    EXPECT_TRUE(Import("").empty());
+    EXPECT_EQ(Import("\n\n\n").size(), 3u);
+    auto rows = Import("a.com\rb.com\rc.com");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2], (Row{3, "c.com", ""}));
+    rows = Import(std::string("a.c\0om\n\0\n", 9));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (Row{1, "a.com", ""}));
+    EXPECT_EQ(rows[1], (Row{2, "", kMalformed}));
+
+    std::string longLine(10u << 20, 'a');
+    longLine[5] = '.';
+    rows = Import(longLine);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].url.size(), longLine.size());
+    EXPECT_EQ(rows[0].validity, "");
+}
+
+// The bulk import prepares the ignore list once; it must give exactly the rows
+// that the per-line rule (normalise, then match, for every line) gives.
+TEST(ImportFile, BulkImportMatchesThePerLineRule) {
+    std::mt19937 rng(7);
+    const char* pieces[] = {"a", "d", "s", ".", " ", "\t", "。", "中", "A", "\x81\x41", ",", "\r", "\n", "\r\n", "x"};
+    const char* settings[] = {"ad", "a  d s", "s,,a", " ,d", "中 A", "d\t", ""};
+    for (int round = 0; round < 200; ++round) {
+        std::string content;
+        int n = rng() % 40;
+        for (int i = 0; i < n; ++i) content += pieces[rng() % std::size(pieces)];
+        std::string bulkSetting = settings[round % std::size(settings)];
+        auto rows = Import(content, bulkSetting);
+
+        std::string lineSetting = settings[round % std::size(settings)];
+        std::vector<Row> expected;
+        LineReader reader(content);
+        std::string_view line;
+        while (reader.Next(line)) {
+            std::string url = TidyUrlLine(line);
+            std::string validity;
+            if (!IsWellFormedUrl(url)) validity = kMalformed;
+            if (!lineSetting.empty() && IsIgnoredUrl(url, lineSetting)) validity = kIgnored;
+            expected.push_back({(int)expected.size() + 1, url, validity});
+        }
+        ASSERT_EQ(rows, expected) << "content: " << content;
+        ASSERT_EQ(bulkSetting, lineSetting) << "content: " << content;
+    }
+}
