@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "urls/rules/DispatchScan.h"
+
+namespace {
+
+// The dispatch as a plain scan from row 0: what every tick must equal.
+DispatchCursor::Tick FullScan(UrlRows& rows, int nFree) {
+    DispatchCursor::Tick t;
+    int seen = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows.validity(i) != Validity::Unchecked) continue;
+        int k = seen++;
+        if (k >= nFree) continue;
+        rows.setValidity(i, Validity::Running);
+        t.take.push_back(i);
+    }
+    t.finished = seen == 0;
+    return t;
+}
+
+UrlRows MakeRows(const std::vector<Validity>& states) {
+    UrlRows rows;
+    int n = 0;
+    for (Validity v : states) {
+        ++n;
+        rows.append(n, "u" + std::to_string(n) + ".example", v);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(DispatchScan, TakesLowestUncheckedRowsAndFinishesOnlyWhenNoneIsLeft) {
+    using V = Validity;
+    UrlRows rows = MakeRows({V::Malformed, V::Unchecked, V::Unchecked, V::Ignored, V::Unchecked,
+                             V::Unchecked, V::Valid});
+    DispatchCursor c;
+    auto t = c.Dispatch(rows, 3);
+    EXPECT_EQ(t.take, (std::vector<std::size_t>{1, 2, 4}));
+    EXPECT_FALSE(t.finished);
+    t = c.Dispatch(rows, 0);    // no slot: nothing taken, run goes on
+    EXPECT_TRUE(t.take.empty());
+    EXPECT_FALSE(t.finished);
+    t = c.Dispatch(rows, -4);
+    EXPECT_TRUE(t.take.empty());
+    EXPECT_FALSE(t.finished);
+    t = c.Dispatch(rows, 5);
+    EXPECT_EQ(t.take, (std::vector<std::size_t>{5}));
+    EXPECT_FALSE(t.finished);
+    // Rows still running do not keep the run going.
+    t = c.Dispatch(rows, 5);
+    EXPECT_TRUE(t.take.empty());
+    EXPECT_TRUE(t.finished);
+
+    UrlRows none;
+    EXPECT_TRUE(c.Dispatch(none, 3).finished);
+    UrlRows finals = MakeRows({V::Malformed, V::Ignored, V::Timeout});
+    DispatchCursor c2;
+    EXPECT_TRUE(c2.Dispatch(finals, 10).finished);
+}
+
+TEST(DispatchScan, ReopenedRowIsServedBeforeLaterRows) {
+    UrlRows rows = MakeRows(std::vector<Validity>(6, Validity::Unchecked));
+    DispatchCursor c;
+    c.Dispatch(rows, 4);   // rows 0..3 running
+    rows.setValidity(1, Validity::Unchecked);   // its worker could not open a session
+    c.Reopened(rows.id(1));
+    auto t = c.Dispatch(rows, 2);
+    EXPECT_EQ(t.take, (std::vector<std::size_t>{1, 4}));
+}
+
+TEST(DispatchScan, NewListAfterTheOldOneWasDoneIsScannedFromItsStart) {
+    UrlRows rows = MakeRows(std::vector<Validity>(3, Validity::Unchecked));
+    DispatchCursor c;
+    c.Dispatch(rows, 10);
+    EXPECT_TRUE(c.Dispatch(rows, 10).finished);
+    rows.clear();
+    rows.append(1, "a.example");
+    rows.append(2, "b.example");
+    auto t = c.Dispatch(rows, 1);
+    EXPECT_EQ(t.take, (std::vector<std::size_t>{0}));
+}
+
+// Random runs with removals, new lists, verdicts and re-opened rows: every
+// tick takes exactly the rows a scan from row 0 would take.
+TEST(DispatchScan, EqualsFullScanUnderRandomEdits) {
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 200; ++round) {
+        UrlRows a, b;   // a: cursor, b: reference
+        DispatchCursor c;
+        auto load = [&](int n) {
+            a.clear();
+            b.clear();
+            for (int i = 0; i < n; ++i) {
+                Validity v = rng() % 4 == 0 ? Validity::Malformed : Validity::Unchecked;
+                a.append(i + 1, "x", v);
+                b.append(i + 1, "x", v);
+            }
+        };
+        load(rng() % 40);
+        for (int step = 0; step < 60; ++step) {
+            int op = rng() % 10;
+            if (op < 5) {
+                int nFree = static_cast<int>(rng() % 7) - 2;
+                auto got = c.Dispatch(a, nFree);
+                auto want = FullScan(b, nFree);
+                ASSERT_EQ(got.take, want.take) << "round " << round << " step " << step;
+                ASSERT_EQ(got.finished, want.finished);
+            } else if (op < 8 && !a.empty()) {
+                // A verdict lands on a running row; code 0 reopens it.
+                std::size_t i = rng() % a.size();
+                if (a.validity(i) != Validity::Running) continue;
+                Validity v = rng() % 3 == 0 ? Validity::Unchecked : Validity::Valid;
+                a.setValidity(i, v);
+                b.setValidity(i, v);
+                if (v == Validity::Unchecked) c.Reopened(a.id(i));
+            } else if (op == 8 && !a.empty()) {
+                std::size_t i = rng() % a.size();
+                a.erase(i);
+                b.erase(i);
+            } else if (op == 9 && rng() % 4 == 0) {
+                load(rng() % 40);
+            }
+        }
+    }
+}

@@ -1,0 +1,49 @@
+// The probe's decisions that need no network: which address to fetch for a
+// row's text, how the body becomes page text, and what the page means.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The address to fetch. Text that starts with "http://" or "https://" (any
+// letter case) is fetched as it is; anything else is taken as plain HTTP.
+std::string NormalizeUrl(std::string_view url);
+
+// "<TITLE>域名纠错系统": the title of the page a provider serves in place of a
+// domain name that does not exist. Matched byte for byte, case-sensitively.
+extern const std::string_view kErrorPageMarker;
+bool ContainsErrorPageMarker(std::string_view page);
+
+// Probe result codes.
+enum : int { kProbePage = 0, kProbeErrorPage = 1, kProbeNothing = 2 };
+
+// The result for the page text that came back (empty: nothing came back).
+int ClassifyPage(std::string_view page);
+
+// Largest body the probe reads; a page that reaches it still counts.
+constexpr std::size_t kMaxBodyBytes = 1024 * 1024;
+
+// Turns body bytes, fed in chunks of any size, into page text the way a line
+// reader with a 4095-byte limit does: CR bytes are dropped, the body arrives in
+// pieces that end at LF or at the limit, and a piece counts only up to its
+// first zero byte. At most maxBytes bytes of body are taken.
+class PageTextBuilder {
+public:
+    static constexpr std::size_t kPieceLimit = 4095;
+
+    explicit PageTextBuilder(std::size_t maxBytes = kMaxBodyBytes) : m_maxBytes(maxBytes) {}
+
+    // Takes what fits under the limit; false once the limit is reached and no
+    // more body is wanted.
+    bool Feed(std::string_view bytes);
+    bool Full() const { return m_taken >= m_maxBytes; }
+    std::size_t BytesTaken() const { return m_taken; }
+    const std::string& Text() const { return m_text; }
+
+private:
+    std::size_t m_maxBytes;
+    std::size_t m_taken = 0;
+    std::size_t m_pieceLength = 0;   // bytes of the current piece so far (CR excluded)
+    bool m_pieceCut = false;         // a zero byte ended what counts of the current piece
+    std::string m_text;
+};
