@@ -1,0 +1,213 @@
+#include "framework/DockContext.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/ControlBar.h"
+#include "framework/DockBar.h"
+#include "framework/Gdi.h"
+#include "framework/MiniFrame.h"
+#include "resource.h"
+
+namespace {
+
+// Zone along a side of the frame's client area that docks a bar even while
+// that side's dock bar is still empty.
+const int kDockZone = 24;
+
+// Draws (and, drawn again, erases) the drag outline on the screen.
+void InvertDragRect(const RECT& rc) {
+    CDCEx dc(nullptr, nullptr, DCX_WINDOW | DCX_CACHE);
+    if (!dc.m_hDC) return;
+    CSelectObject brush(dc, GetHalftoneBrush());
+    const int w = 3;
+    ::PatBlt(dc, rc.left, rc.top, rc.right - rc.left, w, PATINVERT);
+    ::PatBlt(dc, rc.left, rc.bottom - w, rc.right - rc.left, w, PATINVERT);
+    ::PatBlt(dc, rc.left, rc.top + w, w, rc.bottom - rc.top - 2 * w, PATINVERT);
+    ::PatBlt(dc, rc.right - w, rc.top + w, w, rc.bottom - rc.top - 2 * w, PATINVERT);
+}
+
+CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar) {
+    if (!pBar->IsFloating()) return nullptr;
+    return dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(pBar->m_pDockBar->m_hWnd)));
+}
+
+}  // namespace
+
+CDockContext::CDockContext(CControlBar* pBar) : m_pBar(pBar), m_pDockSite(pBar->m_pDockSite) {}
+
+BOOL CDockContext::Track(HWND hCapture, const std::function<void(POINT)>& onMove) {
+    ::SetCapture(hCapture);
+    for (;;) {
+        if (::GetCapture() != hCapture) return FALSE;
+        MSG msg;
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            ::ReleaseCapture();
+            return FALSE;
+        }
+        switch (msg.message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP: {
+            POINT p{(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            ::ClientToScreen(msg.hwnd, &p);
+            onMove(p);
+            if (msg.message == WM_LBUTTONUP) {
+                ::ReleaseCapture();
+                return TRUE;
+            }
+            break;
+        }
+        case WM_RBUTTONDOWN:
+            ::ReleaseCapture();
+            return FALSE;
+        case WM_KEYDOWN:
+            if (msg.wParam == VK_ESCAPE) {
+                ::ReleaseCapture();
+                return FALSE;
+            }
+            break;
+        default:
+            ::DispatchMessageA(&msg);
+            break;
+        }
+    }
+}
+
+UINT CDockContext::DockTargetAt(POINT pt) const {
+    CFrameWnd* site = m_pBar->m_pDockSite;
+    if (!site) return AFX_IDW_DOCKBAR_FLOAT;
+    RECT client = site->GetClientRect();
+    ::MapWindowPoints(site->m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    static const struct {
+        UINT id;
+        DWORD align;
+    } sides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
+                 {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
+                 {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
+                 {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
+    for (const auto& s : sides) {
+        if (!(m_pBar->m_dwDockStyle & s.align)) continue;
+        CDockBar* dock = site->GetDockBar(s.id);
+        if (!dock) continue;
+        RECT zone = dock->GetWindowRect();
+        switch (s.id) {
+        case AFX_IDW_DOCKBAR_TOP:
+            zone = RECT{client.left, client.top, client.right, std::max(zone.bottom, client.top + kDockZone)};
+            break;
+        case AFX_IDW_DOCKBAR_BOTTOM:
+            zone = RECT{client.left, std::min(zone.top, client.bottom - kDockZone), client.right, client.bottom};
+            break;
+        case AFX_IDW_DOCKBAR_LEFT:
+            zone = RECT{client.left, zone.top, std::max(zone.right, client.left + kDockZone), zone.bottom};
+            if (zone.bottom <= zone.top) zone.top = client.top, zone.bottom = client.bottom;
+            break;
+        default:
+            zone = RECT{std::min(zone.left, client.right - kDockZone), zone.top, client.right, zone.bottom};
+            if (zone.bottom <= zone.top) zone.top = client.top, zone.bottom = client.bottom;
+            break;
+        }
+        if (::PtInRect(&zone, pt)) return s.id;
+    }
+    return AFX_IDW_DOCKBAR_FLOAT;
+}
+
+void CDockContext::StartDrag(POINT pt) {
+    CFrameWnd* site = m_pBar->m_pDockSite;
+    if (!site || m_bDragging) return;
+    CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
+    const RECT start = mini ? mini->GetWindowRect() : m_pBar->GetWindowRect();
+    const int cxDrag = ::GetSystemMetrics(SM_CXDRAG), cyDrag = ::GetSystemMetrics(SM_CYDRAG);
+    RECT track = start;
+    UINT target = 0;
+    bool moved = false, shown = false;
+    m_bDragging = TRUE;
+    BOOL done = Track(m_pBar->m_hWnd, [&](POINT p) {
+        if (!moved && std::abs(p.x - pt.x) <= cxDrag && std::abs(p.y - pt.y) <= cyDrag) return;
+        moved = true;
+        if (shown) InvertDragRect(track);
+        track = start;
+        ::OffsetRect(&track, p.x - pt.x, p.y - pt.y);
+        target = DockTargetAt(p);
+        InvertDragRect(track);
+        shown = true;
+    });
+    if (shown) InvertDragRect(track);
+    m_bDragging = FALSE;
+    if (!done || !moved) return;
+    if (target == AFX_IDW_DOCKBAR_FLOAT)
+        site->FloatControlBar(m_pBar, POINT{track.left, track.top});
+    else
+        site->DockControlBar(m_pBar, target, &track);
+}
+
+void CDockContext::ToggleDocking() {
+    CFrameWnd* site = m_pBar->m_pDockSite;
+    if (!site) return;
+    if (m_pBar->IsFloating()) {
+        UINT id = m_uMRUDockID;
+        if (!id) {
+            if (m_pBar->m_dwDockStyle & CBRS_ALIGN_TOP) id = AFX_IDW_DOCKBAR_TOP;
+            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_LEFT) id = AFX_IDW_DOCKBAR_LEFT;
+            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_BOTTOM) id = AFX_IDW_DOCKBAR_BOTTOM;
+            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_RIGHT) id = AFX_IDW_DOCKBAR_RIGHT;
+            else return;
+        }
+        bool haveRect = !::IsRectEmpty(&m_rectMRUDockPos);
+        site->DockControlBar(m_pBar, id, haveRect ? &m_rectMRUDockPos : nullptr);
+    } else {
+        POINT p = m_ptMRUFloatPos;
+        if (!m_bHaveFloatPos) {
+            RECT r = m_pBar->GetWindowRect();
+            p = POINT{r.left + 20, r.top + 20};
+        }
+        site->FloatControlBar(m_pBar, p);
+    }
+}
+
+void CDockContext::ResizeTo(POINT pt) {
+    CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
+    if (!mini) return;
+    RECT fr = mini->GetWindowRect();
+    RECT br = m_pBar->GetWindowRect();
+    int ncW = (fr.right - fr.left) - (br.right - br.left);
+    int ncH = (fr.bottom - fr.top) - (br.bottom - br.top);
+    int hit = m_nHitTest;
+    bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+    bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+    bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
+    bool corner = (left || right) && (top || bottom);
+
+    RECT r = fr;
+    if (left) r.left = pt.x;
+    if (right) r.right = pt.x;
+    if (top) r.top = pt.y;
+    if (bottom) r.bottom = pt.y;
+    m_rectFrameDragHorz = m_rectFrameDragVert = r;
+
+    SIZE sz;
+    if (corner) sz = m_pBar->CalcDynamicLayout(0, LM_HORZ);
+    else if (top || bottom) sz = m_pBar->CalcDynamicLayout((r.bottom - r.top) - ncH, LM_HORZ | LM_LENGTHY);
+    else sz = m_pBar->CalcDynamicLayout((r.right - r.left) - ncW, LM_HORZ);
+
+    // A corner's bar may have stopped the dragged left or top side itself.
+    int w = sz.cx + ncW, h = sz.cy + ncH;
+    int x = left ? (corner ? m_rectFrameDragHorz.left : fr.right - w) : fr.left;
+    int y = top ? (corner ? m_rectFrameDragHorz.top : fr.bottom - h) : fr.top;
+    ::SetWindowPos(mini->m_hWnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    mini->RecalcLayout();
+}
+
+void CDockContext::StartResize(int nHitTest, POINT pt) {
+    CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
+    if (!mini || m_bDragging) return;
+    (void)pt;
+    m_bDragging = TRUE;
+    m_nHitTest = nHitTest;
+    m_rectFrameDragHorz = m_rectFrameDragVert = mini->GetWindowRect();
+    HWND hFrame = mini->m_hWnd;
+    Track(hFrame, [&](POINT p) { ResizeTo(p); });
+    m_nHitTest = HTNOWHERE;
+    m_bDragging = FALSE;
+}
