@@ -51,6 +51,17 @@ public:
     }
     int GetSelectionMark() const { return (int)::SendMessageA(m_hWnd, LVM_GETSELECTIONMARK, 0, 0); }
     int SetSelectionMark(int i) const { return (int)::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, i); }
+    // nItem -1 changes every row.
+    BOOL SetItemState(int nItem, UINT nState, UINT nMask) const {
+        LVITEMA item{};
+        item.stateMask = nMask;
+        item.state = nState;
+        return (BOOL)::SendMessageA(m_hWnd, LVM_SETITEMSTATE, (WPARAM)nItem, (LPARAM)&item);
+    }
+    UINT GetItemState(int nItem, UINT nMask) const {
+        return (UINT)::SendMessageA(m_hWnd, LVM_GETITEMSTATE, (WPARAM)nItem, (LPARAM)nMask);
+    }
+    int GetCountPerPage() const { return (int)::SendMessageA(m_hWnd, LVM_GETCOUNTPERPAGE, 0, 0); }
     BOOL EnsureVisible(int i) const { return (BOOL)::SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, (WPARAM)i, FALSE); }
     int GetTopIndex() const { return (int)::SendMessageA(m_hWnd, LVM_GETTOPINDEX, 0, 0); }
     BOOL RedrawItems(int first, int last) const {

@@ -51,6 +51,11 @@ private:
     UrlRows m_rows;
     std::string m_dispText;   // text handed to the control by the last LVN_GETDISPINFO
     bool m_bColumnsAdded = false;
+    // The row the menu was opened on, by id: rows removed while the menu is
+    // open must not make "打开网页" open another row's URL.
+    UrlRows::Id m_menuRowId = 0;
+    void DeleteAllRows();
+    void ReportUnreadableFile(const std::string& path);
 };
 
 // Posts to the application's main window (the frame).

@@ -8,3 +8,6 @@ bool IsFileReadable(const std::string& path);
 bool IsUrlWellFormed(const std::string& url);
 // One entry of g_strIgnoreList occurs in the URL; normalises g_strIgnoreList in place.
 bool IsUrlIgnored(const std::string& url);
+// Reads the whole file as it is, bytes without conversion; false when it cannot
+// be opened with the same sharing as IsFileReadable, or read completely.
+bool ReadWholeFile(const std::string& path, std::string& content);
