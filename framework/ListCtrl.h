@@ -49,6 +49,9 @@ public:
         ::SendMessageA(m_hWnd, LVM_GETCOLUMNA, (WPARAM)nCol, (LPARAM)&col);
         return buf;
     }
+    int GetStringWidth(const char* text) const {
+        return (int)::SendMessageA(m_hWnd, LVM_GETSTRINGWIDTHA, 0, (LPARAM)text);
+    }
     int GetSelectionMark() const { return (int)::SendMessageA(m_hWnd, LVM_GETSELECTIONMARK, 0, 0); }
     int SetSelectionMark(int i) const { return (int)::SendMessageA(m_hWnd, LVM_SETSELECTIONMARK, 0, i); }
     // nItem -1 changes every row.

@@ -27,6 +27,10 @@ void CCorvidView::OnInitialUpdate() {
     list.InsertColumn(1, "网址", LVCFMT_LEFT);
     list.InsertColumn(2, "有效性", LVCFMT_LEFT);
     list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+    // Wine's list control sizes this a pixel short of the header's margins
+    // (three edges a side), and the header then shows "序..." instead of "序号".
+    int needed = list.GetStringWidth("序号") + 6 * ::GetSystemMetrics(SM_CXEDGE);
+    if (list.GetColumnWidth(0) < needed) list.SetColumnWidth(0, needed);
     list.SetColumnWidth(1, 400);
     list.SetColumnWidth(2, 200);
 }

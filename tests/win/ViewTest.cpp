@@ -91,10 +91,11 @@ TEST_F(View, HasThreeLeftAlignedColumnsAddedOnce) {
     }
     EXPECT_EQ(list.GetColumnWidth(1), 400);
     EXPECT_EQ(list.GetColumnWidth(2), 200);
-    // Column 0 is fitted to its header: wider than the text, not by much.
-    int textWidth = (int)::SendMessageA(list.m_hWnd, LVM_GETSTRINGWIDTHA, 0, (LPARAM) "序号");
+    // Column 0 is fitted to its header: the whole text and the header's
+    // margins (three edges a side) fit, so no ellipsis; not much more.
+    int textWidth = list.GetStringWidth("序号");
     EXPECT_GT(textWidth, 0);
-    EXPECT_GE(list.GetColumnWidth(0), textWidth);
+    EXPECT_GE(list.GetColumnWidth(0), textWidth + 6 * ::GetSystemMetrics(SM_CXEDGE));
     EXPECT_LE(list.GetColumnWidth(0), textWidth + 40);
     EXPECT_EQ(list.GetItemCount(), 0);
 
