@@ -1,0 +1,45 @@
+// CControlPanelDlg: the program's place of input. Shows the run parameters,
+// copies them into the settings globals at fixed moments, and turns each
+// button press into one request to the main frame; the frame's completion
+// messages bring the buttons back.
+#pragma once
+#include "app/HtmlCtrl.h"
+#include "framework/Dialog.h"
+#include "resource.h"
+
+class CControlPanelDlg : public CDialog {
+public:
+    enum { IDD = IDD_CONTROL_PANEL };
+    CControlPanelDlg() : CDialog(IDD) {}
+
+    // Acts on the completion messages posted to the panel, then always passes
+    // the message on so that it continues its normal way.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    CHtmlCtrl m_wndHtml;   // never given a window in this program
+
+protected:
+    BOOL OnInitDialog() override;
+    // Enter and Escape would hide a modeless dialog that keeps the standard
+    // handling, and with it the program's only place of input.
+    void OnOK() override {}
+    void OnCancel() override {}
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    void OnBrowse();
+    void OnImport();
+    void OnQuery();
+    // Disables the pressed control and posts its request to the main frame.
+    void OnListOperation(int nIDButton, UINT msg, LPARAM lParam);
+    // Reads the ignore field (lower-cased) and the thread count into the globals.
+    void ReadRunParams();
+    // A completion message from the frame.
+    void OnAppMessage(UINT msg, WPARAM wParam);
+    void EnableControl(int nID, BOOL bEnable);
+    void RefuseInput(int nIDField, const char* text);
+};
+
+// atoi as the C library does it (leading white space, optional sign, digits
+// up to the first other character, 0 without digits), but saturating at the
+// int range instead of overflowing.
+int SaturatingAtoi(const char* text);

@@ -1,0 +1,97 @@
+// Writing the export file: complete bytes or the old file untouched, never a
+// truncated file and never a leftover temporary file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "urls/ExportFile.h"
+#include "win/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+UrlRows Rows() {
+    UrlRows rows;
+    rows.append(1, "example.com", Validity::Valid);
+    rows.append(2, "\xD6\xD0\xCE\xC4.example", Validity::Timeout);
+    rows.append(4, "", Validity::Valid);
+    return rows;
+}
+
+// Names of the files in a directory.
+std::vector<std::string> Files(const std::string& dir) {
+    std::vector<std::string> out;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do {
+        std::string name = fd.cFileName;
+        if (name != "." && name != "..") out.push_back(name);
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return out;
+}
+
+}  // namespace
+
+TEST(ExportFile, ReplacesTheTargetWithExactlyTheSelectedLines) {
+    TempDir dir;
+    std::string target = dir.File("out.txt");
+    ASSERT_TRUE(WriteFileBytes(target, std::string(10000, 'x')));
+    ExportFileResult r = WriteExportFile(target, Rows(), 1);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.lines, 2u);
+    EXPECT_EQ(ReadFileBytes(target), "example.com\r\n\r\n");
+    EXPECT_EQ(Files(dir.path), std::vector<std::string>{"out.txt"});
+
+    // No selected row: the file exists and is empty.
+    r = WriteExportFile(target, Rows(), 2);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(ReadFileBytes(target), "\xD6\xD0\xCE\xC4.example\r\n");
+    UrlRows unchecked;
+    unchecked.append(1, "a.cn");
+    r = WriteExportFile(target, unchecked, 1);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.lines, 0u);
+    EXPECT_EQ(::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+    EXPECT_EQ(ReadFileBytes(target), "");
+}
+
+TEST(ExportFile, FailuresLeaveTheOldFileAndNoTemporaryBehind) {
+    TempDir dir;
+    // A read-only file cannot be replaced: its bytes stay as they were.
+    std::string locked = dir.File("locked.txt");
+    ASSERT_TRUE(WriteFileBytes(locked, "keep me\r\n"));
+    ASSERT_TRUE(::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    ExportFileResult r = WriteExportFile(locked, Rows(), 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error, 0u);
+    EXPECT_EQ(ReadFileBytes(locked), "keep me\r\n");
+    ::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A directory that has vanished, and a directory in place of the file.
+    r = WriteExportFile(dir.File("gone\\out.txt"), Rows(), 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error, 0u);
+    std::string sub = dir.File("sub");
+    ASSERT_TRUE(::CreateDirectoryA(sub.c_str(), nullptr));
+    r = WriteExportFile(sub, Rows(), 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(::GetFileAttributesA(sub.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+
+    std::vector<std::string> left = Files(dir.path);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"locked.txt", "sub"}));
+}
+
+TEST(ExportFile, FailureTextNamesThePathAndTheSystemsReason) {
+    std::string text = ExportFailureText("C:\\no\\such.txt", ERROR_PATH_NOT_FOUND);
+    EXPECT_NE(text.find("C:\\no\\such.txt"), std::string::npos);
+    char reason[512] = {};
+    ASSERT_TRUE(::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                 ERROR_PATH_NOT_FOUND, 0, reason, sizeof reason, nullptr));
+    std::string first(reason);
+    first = first.substr(0, first.find_first_of("\r\n"));
+    EXPECT_NE(text.find(first), std::string::npos) << text;
+}

@@ -1,0 +1,137 @@
+// Export from the URL list view: the save dialog, the file's bytes and the
+// completion message that brings the panel's button back.
+#include <gtest/gtest.h>
+
+#include "urls/ExportFile.h"
+#include "win/DialogAnswerer.h"
+#include "win/ViewTestHelpers.h"
+
+using namespace testsupport;
+
+namespace {
+
+class ExportViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetExportFileChooser([this](CWnd* owner, std::string& path) {
+            ++chooserCalls;
+            chooserOwner = owner;
+            if (chosen.empty()) return false;
+            path = chosen;
+            return true;
+        });
+    }
+    void TearDown() override { SetExportFileChooser({}); }
+
+    void AddRows() {
+        UrlRows& rows = h.view.Rows();
+        rows.append(1, "example.com", Validity::Valid);
+        rows.append(2, "\xD6\xD0\xCE\xC4.cn", Validity::Ignored);
+        rows.append(3, "new.example", Validity::Unchecked);
+        rows.append(5, "example.net", Validity::Valid);
+        h.view.RowsChanged();
+    }
+    // Posts UM_EXPORT as the frame does and waits for the view's report.
+    std::pair<WPARAM, LPARAM> Export(int kind) {
+        size_t before = h.main.Count(UM_EXPORTED);
+        h.view.PostMessage(UM_EXPORT, 0, kind);
+        EXPECT_TRUE(PumpUntil([&] { return h.main.Count(UM_EXPORTED) > before; }, 30000));
+        auto all = h.main.Of(UM_EXPORTED);
+        if (all.empty()) return {~WPARAM(0), -1};
+        return {all.back().wParam, all.back().lParam};
+    }
+
+    viewtest::ViewHarness h;
+    TempDir dir;
+    std::string chosen;
+    int chooserCalls = 0;
+    CWnd* chooserOwner = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ExportViewTest, EmptyListAsksNothingAndReportsZeroForEveryKind) {
+    chosen = dir.File("never.txt");
+    for (int kind : {0, 1, 2, 10}) EXPECT_EQ(Export(kind), (std::pair<WPARAM, LPARAM>(kind, 0)));
+    EXPECT_EQ(chooserCalls, 0);
+    EXPECT_EQ(::GetFileAttributesA(chosen.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ExportViewTest, EachKindWritesItsRowsAndReportsItsCount) {
+    AddRows();
+    chosen = dir.File("out.txt");
+    EXPECT_EQ(Export(1), (std::pair<WPARAM, LPARAM>(1, 2)));
+    EXPECT_EQ(chooserOwner, &h.view);
+    EXPECT_EQ(ReadFileBytes(chosen), "example.com\r\nexample.net\r\n");
+    EXPECT_EQ(Export(2), (std::pair<WPARAM, LPARAM>(2, 1)));
+    EXPECT_EQ(ReadFileBytes(chosen), "\xD6\xD0\xCE\xC4.cn\r\n");
+    const std::string all = "example.com\r\n\xD6\xD0\xCE\xC4.cn\r\nnew.example\r\nexample.net\r\n";
+    EXPECT_EQ(Export(0), (std::pair<WPARAM, LPARAM>(0, 4)));
+    EXPECT_EQ(ReadFileBytes(chosen), all);
+    EXPECT_EQ(Export(10), (std::pair<WPARAM, LPARAM>(10, 4)));   // any other kind writes every row
+    EXPECT_EQ(ReadFileBytes(chosen), all);
+    EXPECT_EQ(h.view.GetRowCount(), 4);   // the export changes nothing in the list
+
+    // A cancelled dialog writes nothing and reports 0.
+    chosen.clear();
+    EXPECT_EQ(Export(0), (std::pair<WPARAM, LPARAM>(0, 0)));
+    EXPECT_EQ(ReadFileBytes(dir.File("out.txt")), all);
+}
+
+TEST_F(ExportViewTest, AFailedExportSaysWhereAndWhyAndStillReports) {
+    AddRows();
+    chosen = dir.File("missing-dir\\out.txt");
+    DialogAnswerer answer(::GetCurrentThreadId(),
+                          {{::GetAncestor(h.view, GA_ROOT), [](HWND box) { DialogAnswerer::Press(box, IDOK); }}});
+    EXPECT_EQ(Export(1), (std::pair<WPARAM, LPARAM>(1, 0)));
+    ASSERT_TRUE(answer.AllAnswered());
+    ASSERT_EQ(answer.Dialogs().size(), 1u);
+    const auto& box = answer.Dialogs()[0];
+    EXPECT_EQ(box.caption, "");
+    EXPECT_NE(box.text.find(chosen), std::string::npos) << box.text;
+    EXPECT_GT(box.text.size(), chosen.size() + 4);   // a reason follows the path
+}
+
+TEST_F(ExportViewTest, TheRealSaveDialogProposesTheNameAndAsksBeforeReplacing) {
+    SetExportFileChooser({});
+    AddRows();
+    HWND owner = ::GetAncestor(h.view, GA_ROOT);
+    std::string proposed, filters;
+    std::string typed = dir.File("mine");
+    {
+        DialogAnswerer answer(::GetCurrentThreadId(), {{owner, [&](HWND dlg) {
+                                                            proposed = TextOf(DialogAnswerer::FindFileNameEdit(dlg));
+                                                            HWND types = ::GetDlgItem(dlg, 0x470);
+                                                            int n = (int)::SendMessageA(types, CB_GETCOUNT, 0, 0);
+                                                            for (int i = 0; i < n; ++i) {
+                                                                char buf[128] = {};
+                                                                ::SendMessageA(types, CB_GETLBTEXT, i, (LPARAM)buf);
+                                                                filters += std::string(buf) + "|";
+                                                            }
+                                                            DialogAnswerer::EnterFileName(dlg, typed);
+                                                        }}});
+        EXPECT_EQ(Export(1), (std::pair<WPARAM, LPARAM>(1, 2)));
+        EXPECT_TRUE(answer.AllAnswered());
+    }
+    EXPECT_EQ(proposed, "urls_export.txt");
+    EXPECT_EQ(filters, "文本文件|所有文件|");
+    // A name typed without an extension gets the first three characters of the default one.
+    std::string saved = typed + ".TXT";
+    EXPECT_EQ(ReadFileBytes(saved), "example.com\r\nexample.net\r\n");
+
+    // The same name again: the dialog asks before replacing, and Yes replaces.
+    HWND fileDialog = nullptr;
+    {
+        DialogAnswerer answer(::GetCurrentThreadId(),
+                              {{owner, [&](HWND dlg) {
+                                    fileDialog = dlg;
+                                    DialogAnswerer::EnterFileName(dlg, saved);
+                                }},
+                               {nullptr, [](HWND confirm) { DialogAnswerer::Press(confirm, IDYES); }}});
+        EXPECT_EQ(Export(0), (std::pair<WPARAM, LPARAM>(0, 4)));
+        EXPECT_TRUE(answer.AllAnswered());
+        ASSERT_EQ(answer.Dialogs().size(), 2u);
+        EXPECT_EQ(answer.Dialogs()[1].owner, fileDialog);
+    }
+    EXPECT_EQ(ReadFileBytes(saved), "example.com\r\n\xD6\xD0\xCE\xC4.cn\r\nnew.example\r\nexample.net\r\n");
+}

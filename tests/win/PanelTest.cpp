@@ -1,0 +1,280 @@
+// The control panel in-process: presses go to a recording stand-in for the
+// frame, completions come back as posted messages.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/ControlPanelDlg.h"
+#include "app/Globals.h"
+#include "framework/WinApp.h"
+#include "urls/Messages.h"
+#include "win/DialogAnswerer.h"
+#include "win/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+class TopWindow : public CWnd {
+public:
+    TopWindow() {
+        LPCSTR cls = RegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1));
+        CreateEx(0, cls, "panel test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                 RECT{0, 0, 600, 800}, nullptr, 0);
+    }
+};
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_strImportFile = "C:\\lists\\urls.txt";
+        g_strIgnoreList = "Ads";
+        g_nThreadCount = 5;
+        g_bQuerying = FALSE;
+        g_hControlPanel = nullptr;
+        app.m_pMainWnd = &frame;
+        ASSERT_TRUE(panel.Create(CControlPanelDlg::IDD, top));
+        panel.ShowWindow(SW_SHOW);
+        PumpFor(50);
+    }
+
+    HWND Item(int id) const { return panel.GetDlgItem(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    void Click(int id) { ::SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Settle() { PumpFor(100); }
+    // Clicks a button that raises a message box; returns the box's text after pressing OK.
+    std::string ClickAnsweringBox(int id, std::function<void(HWND)> whileOpen = {}) {
+        HWND owner = ::GetAncestor(panel, GA_ROOT);
+        DialogAnswerer answer(::GetCurrentThreadId(), {{owner, [&](HWND h) {
+                                                            if (whileOpen) whileOpen(h);
+                                                            DialogAnswerer::Press(h, IDOK);
+                                                        }}});
+        Click(id);
+        EXPECT_TRUE(answer.AllAnswered());
+        const auto& seen = answer.Dialogs();
+        if (seen.empty()) return {};
+        EXPECT_EQ(seen[0].caption, "");
+        return seen[0].text;
+    }
+
+    CWinApp app;
+    RecordingWindow frame;
+    TopWindow top;
+    CControlPanelDlg panel;
+};
+
+}  // namespace
+
+TEST_F(PanelTest, InitialisationShowsTheSettingsAndRecordsTheHandle) {
+    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), "C:\\lists\\urls.txt");
+    EXPECT_EQ(panel.GetDlgItemText(IDC_IGNORE_LIST), "Ads");
+    EXPECT_EQ(panel.GetDlgItemText(IDC_THREAD_COUNT), "5");
+    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+    EXPECT_EQ(g_hControlPanel, panel.m_hWnd);
+    EXPECT_EQ(panel.m_wndHtml.m_hWnd, nullptr);   // the HTML control never gets a window
+}
+
+TEST_F(PanelTest, ListOperationsPostOnceDisableAndComeBackOnTheirCompletion) {
+    struct Case {
+        int button;
+        UINT request;
+        LPARAM kind;
+        UINT completion;
+        WPARAM completionKind;
+    } cases[] = {
+        {IDC_IMPORT, UM_REQ_IMPORT, 0, UM_ENABLE_IMPORT, 0},
+        {IDC_CLEAN_INVALID, UM_REQ_CLEAN_INVALID, 0, UM_ENABLE_CLEAN_INVALID, 0},
+        {IDC_CLEAN_DUPLICATES, UM_REQ_CLEAN_DUPLICATES, 0, UM_ENABLE_CLEAN_DUPLICATES, 0},
+        {IDC_EXPORT_ALL, UM_REQ_EXPORT, 0, UM_ENABLE_EXPORT, 0},
+        {IDC_EXPORT_VALID, UM_REQ_EXPORT, 1, UM_ENABLE_EXPORT, 1},
+        {IDC_EXPORT_INVALID, UM_REQ_EXPORT, 2, UM_ENABLE_EXPORT, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        frame.messages.clear();
+        ::SetFocus(Item(c.button));
+        Click(c.button);
+        Click(c.button);   // the second press finds the button disabled
+        Settle();
+        ASSERT_EQ(frame.messages.size(), 1u);
+        EXPECT_EQ(frame.messages[0].msg, c.request);
+        EXPECT_EQ(frame.messages[0].wParam, 0u);
+        EXPECT_EQ(frame.messages[0].lParam, c.kind);
+        EXPECT_FALSE(Enabled(c.button));
+        EXPECT_NE(::GetFocus(), Item(c.button));   // the keyboard moved on to an enabled control
+        EXPECT_TRUE(::IsChild(panel, ::GetFocus()));
+
+        // A completion of another kind leaves this button alone.
+        if (c.completion == UM_ENABLE_EXPORT) {
+            panel.PostMessage(UM_ENABLE_EXPORT, c.completionKind == 0 ? 1 : 0, 1);
+            panel.PostMessage(UM_ENABLE_EXPORT, 7, 1);
+            Settle();
+            EXPECT_FALSE(Enabled(c.button));
+        }
+        panel.PostMessage(c.completion, c.completionKind, 1);
+        Settle();
+        EXPECT_TRUE(Enabled(c.button));
+    }
+    // Each button acts only for itself; nothing else was disabled on the way.
+    for (int id : {IDC_BROWSE, IDC_QUERY, IDC_IMPORT_FILE, IDC_IGNORE_LIST, IDC_THREAD_COUNT})
+        EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(PanelTest, CommandWithoutAControlRequestsTheOtherExportKind) {
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EXPORT_OTHER, 0), 0);
+    Settle();
+    ASSERT_EQ(frame.Count(UM_REQ_EXPORT), 1u);
+    EXPECT_EQ(frame.Of(UM_REQ_EXPORT)[0].lParam, 10);
+    panel.PostMessage(UM_ENABLE_EXPORT, 10, 1);   // no such control: nothing to enable, nothing breaks
+    Settle();
+    EXPECT_TRUE(::IsWindow(panel));
+}
+
+TEST_F(PanelTest, CompletionMessagesAreNotSwallowed) {
+    // The panel acts on them and then lets them continue their normal way.
+    for (UINT msg : {UM_ENABLE_IMPORT, UM_RESET_START, UM_ENABLE_EXPORT, UM_ENABLE_CLEAN_INVALID,
+                     UM_ENABLE_CLEAN_DUPLICATES}) {
+        MSG m{panel.m_hWnd, msg, 0, 1, 0, {}};
+        EXPECT_FALSE(panel.PreTranslateMessage(&m)) << msg;
+    }
+}
+
+TEST_F(PanelTest, ImportTakesThePathAsTypedAndRefusesAnEmptyOne) {
+    panel.SetDlgItemText(IDC_IMPORT_FILE, "");
+    panel.SetDlgItemText(IDC_IGNORE_LIST, "NEW");
+    EXPECT_EQ(ClickAnsweringBox(IDC_IMPORT), "请指定导入文件路径。");
+    Settle();
+    EXPECT_EQ(frame.messages.size(), 0u);
+    EXPECT_TRUE(Enabled(IDC_IMPORT));
+    EXPECT_EQ(::GetFocus(), Item(IDC_IMPORT_FILE));
+    EXPECT_EQ(g_strImportFile, "");
+
+    // Spaces are a path for the import to judge; the ignore field is read only by a start.
+    panel.SetDlgItemText(IDC_IMPORT_FILE, "  ");
+    Click(IDC_IMPORT);
+    Settle();
+    EXPECT_EQ(g_strImportFile, "  ");
+    EXPECT_EQ(g_strIgnoreList, "Ads");
+    EXPECT_EQ(frame.Count(UM_REQ_IMPORT), 1u);
+    EXPECT_FALSE(Enabled(IDC_IMPORT));
+}
+
+TEST_F(PanelTest, StartReadsTheParametersAndStopInvertsAtOnce) {
+    // Lower-casing steps over double-byte characters: the trail byte 'A' of
+    // 0xB0 0x41 stays as it is.
+    panel.SetDlgItemText(IDC_IGNORE_LIST, "ADS\xB0\x41X");
+    panel.SetDlgItemText(IDC_THREAD_COUNT, "25");
+    Click(IDC_QUERY);
+    Settle();
+    EXPECT_EQ(g_strIgnoreList, "ads\xB0\x41x");
+    EXPECT_EQ(g_nThreadCount, 10);
+    EXPECT_EQ(panel.GetDlgItemText(IDC_THREAD_COUNT), "25");
+    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "停止查询");
+    EXPECT_TRUE(g_bQuerying);
+    ASSERT_EQ(frame.messages.size(), 1u);
+    EXPECT_EQ(frame.messages[0].msg, UM_REQ_START);
+
+    // Stop reads nothing and changes the text before the frame answers.
+    panel.SetDlgItemText(IDC_THREAD_COUNT, "0");
+    Click(IDC_QUERY);
+    Settle();
+    EXPECT_EQ(frame.Count(UM_REQ_STOP), 1u);
+    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+    EXPECT_FALSE(g_bQuerying);
+    EXPECT_EQ(g_nThreadCount, 10);
+    EXPECT_TRUE(Enabled(IDC_QUERY));
+
+    // The end of a run resets the button; in the idle state it changes nothing.
+    panel.SetDlgItemText(IDC_THREAD_COUNT, " +3 threads");
+    Click(IDC_QUERY);
+    Settle();
+    EXPECT_EQ(g_nThreadCount, 3);
+    EXPECT_TRUE(g_bQuerying);
+    panel.PostMessage(UM_RESET_START, 0, 1);
+    panel.PostMessage(UM_RESET_START, 0, 1);
+    Settle();
+    EXPECT_FALSE(g_bQuerying);
+    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+    EXPECT_EQ(frame.Count(UM_REQ_START), 2u);
+    EXPECT_EQ(frame.Count(UM_REQ_STOP), 1u);
+}
+
+TEST_F(PanelTest, ThreadCountsBelowOneAreRefusedWithTheStateUnchanged) {
+    struct Case {
+        const char* field;
+        int read;
+    } cases[] = {{"0", 0}, {"-3", -3}, {"abc", 0}, {"", 0}, {"-99999999999", INT_MIN}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        panel.SetDlgItemText(IDC_THREAD_COUNT, c.field);
+        EXPECT_EQ(ClickAnsweringBox(IDC_QUERY), "线程数量至少大于0。");
+        Settle();
+        EXPECT_EQ(g_nThreadCount, c.read);
+        EXPECT_FALSE(g_bQuerying);
+        EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+        EXPECT_EQ(::GetFocus(), Item(IDC_THREAD_COUNT));
+    }
+    EXPECT_EQ(frame.messages.size(), 0u);
+
+    // A count too large for an int saturates instead of wrapping into the refusal.
+    panel.SetDlgItemText(IDC_THREAD_COUNT, "99999999999");
+    Click(IDC_QUERY);
+    Settle();
+    EXPECT_EQ(g_nThreadCount, 10);
+    EXPECT_EQ(frame.Count(UM_REQ_START), 1u);
+}
+
+TEST_F(PanelTest, CompletionsArriveWhileAMessageBoxIsOpen) {
+    Click(IDC_EXPORT_ALL);
+    Settle();
+    ASSERT_FALSE(Enabled(IDC_EXPORT_ALL));
+    panel.SetDlgItemText(IDC_THREAD_COUNT, "0");
+    // The message box's own loop dispatches the completion; it must still count.
+    ClickAnsweringBox(IDC_QUERY, [&](HWND) {
+        ::PostMessageA(panel, UM_ENABLE_EXPORT, 0, 1);
+        ::Sleep(300);
+    });
+    EXPECT_TRUE(Enabled(IDC_EXPORT_ALL));
+}
+
+TEST_F(PanelTest, EnterAndEscapeLeaveThePanelInPlace) {
+    for (int field : {IDC_IMPORT_FILE, IDC_THREAD_COUNT}) {
+        ::SetFocus(Item(field));
+        for (WPARAM key : {(WPARAM)VK_RETURN, (WPARAM)VK_ESCAPE}) {
+            ::PostMessageA(Item(field), WM_KEYDOWN, key, 1);
+            ::PostMessageA(Item(field), WM_KEYUP, key, 0xC0000001);
+        }
+    }
+    Settle();
+    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_TRUE(::IsWindow(panel));
+    EXPECT_EQ(frame.messages.size(), 0u);
+    // Tab still moves through the panel's controls.
+    ::SetFocus(Item(IDC_IMPORT_FILE));
+    ::PostMessageA(Item(IDC_IMPORT_FILE), WM_KEYDOWN, VK_TAB, 1);
+    Settle();
+    EXPECT_EQ(::GetFocus(), Item(IDC_BROWSE));
+}
+
+TEST_F(PanelTest, BrowseTakesTheChosenFileAndCancelKeepsThePath) {
+    TempDir dir;
+    std::string file = dir.File("chosen.txt");
+    ASSERT_TRUE(WriteFileBytes(file, "a.cn\r\n"));
+    HWND owner = ::GetAncestor(panel, GA_ROOT);
+    {
+        DialogAnswerer answer(::GetCurrentThreadId(), {{owner, [](HWND h) { DialogAnswerer::Press(h, IDCANCEL); }}});
+        Click(IDC_BROWSE);
+        EXPECT_TRUE(answer.AllAnswered());
+    }
+    EXPECT_EQ(g_strImportFile, "C:\\lists\\urls.txt");
+    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), "C:\\lists\\urls.txt");
+    {
+        DialogAnswerer answer(::GetCurrentThreadId(),
+                              {{owner, [&](HWND h) { DialogAnswerer::EnterFileName(h, file); }}});
+        Click(IDC_BROWSE);
+        EXPECT_TRUE(answer.AllAnswered());
+    }
+    EXPECT_EQ(g_strImportFile, file);
+    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), file);
+    EXPECT_EQ(frame.messages.size(), 0u);
+}
