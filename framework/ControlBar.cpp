@@ -119,7 +119,12 @@ int CControlBar::OnCreate(LPCREATESTRUCTA lpcs) {
 }
 
 void CControlBar::OnDestroy() {
-    if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
+    if (CDockBar* pDock = m_pDockBar) {
+        pDock->RemoveControlBar(this);
+        // A floating frame left empty goes out of sight; its owner destroys it later.
+        if (pDock->m_bFloating && pDock->GetDockedVisibleCount() == 0)
+            ::ShowWindow(::GetParent(pDock->m_hWnd), SW_HIDE);
+    }
     m_pDockBar = nullptr;
     if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
     Default();

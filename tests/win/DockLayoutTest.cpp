@@ -243,3 +243,60 @@ TEST_F(DockLayout, FloatingFrameCloseHidesTheBarAndShowingBringsTheFrameBack) {
     EXPECT_TRUE(Shown(hMini));
     EXPECT_TRUE(Shown(bar->m_hWnd));
 }
+
+TEST_F(DockLayout, ABarShownAgainKeepsItsLengthWhileItsNeighbourGivesWay) {
+    CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_TOP);
+    RECT ra = WindowRect(a->m_hWnd);
+    RECT drop{ra.right - 50, ra.top, ra.right + 300, ra.top + 200};
+    CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_TOP, &drop);
+    frame.RecalcLayout();
+    const int sum = a->m_sizeHorzDock.cx + b->m_sizeHorzDock.cx;
+    b->m_sizeHorzDock.cx = 420;   // as if the user had dragged it
+    a->m_sizeHorzDock.cx = sum - 420;
+
+    frame.ShowControlBar(b, FALSE, FALSE);
+    EXPECT_FALSE(Shown(b->m_hWnd));
+    RECT dock = WindowRect(Dock(AFX_IDW_DOCKBAR_TOP)->m_hWnd);
+    EXPECT_EQ(WindowRect(a->m_hWnd).right, dock.right + 2);   // alone, a spans the row
+
+    frame.ShowControlBar(b, TRUE, FALSE);
+    EXPECT_TRUE(Shown(b->m_hWnd));
+    EXPECT_EQ(b->m_sizeHorzDock.cx, 420);
+    EXPECT_EQ(a->m_sizeHorzDock.cx, sum - 420);
+    EXPECT_FALSE(a->m_bHoldSize);
+    EXPECT_FALSE(b->m_bHoldSize);
+}
+
+TEST_F(DockLayout, BarsStackedOnTheRightShareTheHeightAndSizeTowardTheView) {
+    CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_RIGHT);
+    RECT ra = WindowRect(a->m_hWnd);
+    RECT drop{ra.left, ra.bottom - 50, ra.left + 200, ra.bottom + 100};
+    CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_RIGHT, &drop);
+    frame.RecalcLayout();
+    RECT client = ClientScreenRect();
+    ra = WindowRect(a->m_hWnd);
+    RECT rb = WindowRect(b->m_hWnd);
+    EXPECT_EQ(ra.right, client.right);
+    EXPECT_EQ(ra.top, client.top);
+    EXPECT_EQ(rb.top, ra.bottom - 2);
+    EXPECT_EQ(rb.bottom, client.bottom);
+    EXPECT_EQ(ViewRect().right, ra.left);
+    EXPECT_EQ(a->GetSizingStyle() & SZBS_EDGE_ALL, (DWORD)(SZBS_EDGE_LEFT | SZBS_EDGE_BOTTOM));
+    EXPECT_EQ(b->GetSizingStyle() & SZBS_EDGE_ALL, (DWORD)(SZBS_EDGE_LEFT | SZBS_EDGE_TOP));
+
+    // The left edge widens both bars toward the view; the edge between them moves height.
+    POINT left{ra.left + 3, ra.top + 100};
+    ASSERT_EQ(::SendMessageA(a->m_hWnd, WM_NCHITTEST, 0, Pt(left.x, left.y)), HTLEFT);
+    DragEdge(a, HTLEFT, left, POINT{left.x - 70, left.y});
+    EXPECT_EQ(a->m_sizeVertDock.cx, 420);
+    EXPECT_EQ(b->m_sizeVertDock.cx, 420);
+    int heightA = a->m_sizeVertDock.cy, heightB = b->m_sizeVertDock.cy;
+    POINT between{ra.left + 100, ra.bottom - 3};
+    ASSERT_EQ(::SendMessageA(a->m_hWnd, WM_NCHITTEST, 0, Pt(between.x, between.y)), HTBOTTOM);
+    DragEdge(a, HTBOTTOM, between, POINT{between.x, between.y + 25});
+    EXPECT_EQ(a->m_sizeVertDock.cy, heightA + 25);
+    EXPECT_EQ(b->m_sizeVertDock.cy, heightB - 25);
+    Idle();
+    EXPECT_EQ(ViewRect().right, WindowRect(a->m_hWnd).left);
+    EXPECT_EQ(WindowRect(a->m_hWnd).right - WindowRect(a->m_hWnd).left, 420);
+}
