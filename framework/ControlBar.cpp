@@ -123,7 +123,8 @@ void CControlBar::OnDestroy() {
         pDock->RemoveControlBar(this);
         // A floating frame left empty goes out of sight; its owner destroys it later.
         if (pDock->m_bFloating && pDock->GetDockedVisibleCount() == 0)
-            ::ShowWindow(::GetParent(pDock->m_hWnd), SW_HIDE);
+            ::SetWindowPos(::GetParent(pDock->m_hWnd), nullptr, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
     m_pDockBar = nullptr;
     if (m_pDockSite) m_pDockSite->RemoveControlBar(this);

@@ -74,9 +74,13 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL) {
     ::AdjustWindowRectEx(&wr, GetStyle() & 0xFFFF0000, FALSE, GetExStyle());
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Shown and hidden with its bar, never taking the activation from the frames.
     BOOL anyVisible = m_wndDockBar.GetDockedVisibleCount() > 0;
-    if (!anyVisible && IsWindowVisible()) ShowWindow(SW_HIDE);
-    else if (anyVisible && !IsWindowVisible()) ShowWindow(SW_SHOWNA);
+    BOOL shown = (GetStyle() & WS_VISIBLE) != 0;
+    if (anyVisible != shown)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                           (anyVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     m_bInRecalcLayout = FALSE;
 }
 
