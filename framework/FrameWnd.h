@@ -1,10 +1,12 @@
 // CFrameWnd: the top-level frame. Shares its client area between its control
 // bars and its view, routes commands, and runs the idle-time updates.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "framework/Wnd.h"
 
+class CCmdUI;
 class CControlBar;
 class CDockBar;
 class CDocument;
@@ -22,6 +24,10 @@ struct AFX_SIZEPARENTPARAMS {
     SIZE sizeTotal;  // total size taken by the bars
     BOOL bStretch;   // bars stretch to the full width or height
 };
+
+// A bar answering WM_SIZEPARENT moves its window here: into the deferred
+// positions of a real layout, not at all while the layout is only queried.
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
 
 #ifndef FWS_ADDTOTITLE
 #define FWS_ADDTOTITLE 0x00008000L
@@ -51,8 +57,23 @@ public:
 
     // Idle time: delayed layout, then WM_IDLEUPDATECMDUI to every descendant.
     void OnIdleUpdateCmdUI();
-    // Pane 0 of the status bar: a text, or the idle text "就绪".
+    // Pane 0 of the status bar: a text, or the idle text "就绪" for null.
     void SetMessageText(const char* text);
+    // Pane 0 = the first line of string nID (the menu prompt); "" when there is none.
+    void SetMessageText(UINT nID);
+
+    // Command-UI hook: sets the state of one item (menu item, bar button);
+    // TRUE when this frame answered for pCmdUI->m_nID. The frame answers for
+    // ID_VIEW_STATUS_BAR; a subclass adds its own items and calls the base.
+    virtual BOOL OnUpdateCmdUI(CCmdUI* pCmdUI);
+    // Commands in the framework's order: the active view, this frame, the application.
+    BOOL RouteCommand(UINT nID);
+    // The caption: the title of the frame's resource, with the document's
+    // name in front only while the style carries FWS_ADDTOTITLE.
+    void UpdateFrameTitle(const std::string& strDocTitle);
+    const std::string& GetTitle() const { return m_strTitle; }
+    // The status bar child (AFX_IDW_STATUS_BAR), or null.
+    HWND GetStatusBarHwnd() const;
 
     // Docking (framework/FrameDock.cpp).
     void EnableDocking(DWORD dwDockStyle);
@@ -72,10 +93,21 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // Frame, then its active view, then the application.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The frame's own commands (ID_VIEW_STATUS_BAR); subclasses add theirs.
+    BOOL OnCmdMsg(UINT nID) override;
+    int OnCreate(LPCREATESTRUCTA lpcs) override;
     void OnSize(UINT nType, int cx, int cy) override;
+    void OnClose() override;
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu);
     void PostNcDestroy() override {}
 
     CView* m_pActiveView = nullptr;
+    CDocument* m_pDocument = nullptr;   // handed to the view that OnCreate makes
+    CView* m_pNewView = nullptr;        // the view OnCreate makes, during LoadFrame only
+    std::string m_strTitle;             // first field of the frame's resource string
+    HMENU m_hMenuDefault = nullptr;
+    HICON m_hIcon = nullptr;
     HACCEL m_hAccelTable = nullptr;
     BOOL m_bDelayedLayout = FALSE;
     BOOL m_bDelayedNotify = FALSE;

@@ -88,6 +88,8 @@ protected:
     WNDPROC m_pfnSuper = nullptr;   // the control's own procedure when subclassed
 
     static void Attach(HWND hWnd, CWnd* pWnd);
+
+    friend class CFrameWnd;   // offers menu commands to its active view's OnCmdMsg
 };
 
 // The message loop calls this after it has walked a message through

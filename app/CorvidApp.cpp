@@ -1,0 +1,144 @@
+#include "app/CorvidApp.h"
+
+#include <climits>
+#include <cstdio>
+#include <shellapi.h>
+
+#include "app/AboutDlg.h"
+#include "app/Globals.h"
+#include "app/MainFrame.h"
+#include "framework/DocTemplate.h"
+#include "resource.h"
+#include "urls/CorvidDoc.h"
+#include "urls/CorvidView.h"
+#include "urls/Import.h"
+
+namespace {
+
+const char kSection[] = "user";
+// The settings file as the program creates it: exactly these three lines.
+const char* const kDefaultConfigLines[] = {"[user]\r\n", "fileurls=\r\n", "threadcount=5\r\n"};
+
+}  // namespace
+
+int AtoiClamped(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > (long long)INT_MAX + 1) break;   // beyond every int: stop counting
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return (int)value;
+}
+
+BOOL CCorvidApp::InitInstance() {
+    AfxEnableControlContainer();
+    LocateConfigFile();
+    g_bQuerying = FALSE;
+    m_strConfigFile = m_strAppDir + "config.ini";
+    CreateConfigIfMissing();
+    LoadSettings();
+    Enable3dControls();
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(0);
+    AddCorvidDocTemplate();
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) return FALSE;
+
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+    if (HWND hMain = AfxGetMainHwnd()) {
+        ::ShowWindow(hMain, SW_SHOWMAXIMIZED);
+        ::UpdateWindow(hMain);
+    }
+    return TRUE;
+}
+
+int CCorvidApp::ExitInstance() {
+    SaveSettings();
+    return CWinApp::ExitInstance();
+}
+
+void CCorvidApp::LocateConfigFile() {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe(path, n < sizeof path ? n : sizeof path - 1);
+    size_t slash = exe.find_last_of('\\');
+    m_strAppDir = (slash == std::string::npos ? std::string() : exe.substr(0, slash)) + "\\";
+}
+
+void CCorvidApp::CreateConfigIfMissing() const {
+    if (IsFileReadable(m_strConfigFile)) return;
+    // CREATE_NEW: a file that exists but cannot be read now (locked, no
+    // permission) still holds the user's settings and must not be emptied.
+    HANDLE h = ::CreateFileA(m_strConfigFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    for (const char* line : kDefaultConfigLines) {
+        DWORD written = 0;
+        ::WriteFile(h, line, (DWORD)std::char_traits<char>::length(line), &written, nullptr);
+    }
+    ::CloseHandle(h);
+}
+
+std::string CCorvidApp::GetConfigString(const char* section, const char* key) const {
+    char buf[100] = {};
+    ::GetPrivateProfileStringA(section, key, "", buf, sizeof buf, m_strConfigFile.c_str());
+    buf[sizeof buf - 1] = '\0';
+    return buf;
+}
+
+void CCorvidApp::LoadSettings() {
+    g_nThreadCount = AtoiClamped(GetConfigString(kSection, "threadcount"));
+    g_strImportFile = GetConfigString(kSection, "fileurls");
+    g_strIgnoreList = GetConfigString(kSection, "keypass");
+}
+
+void CCorvidApp::SaveSettings() const {
+    const char* file = m_strConfigFile.c_str();
+    ::WritePrivateProfileStringA(kSection, "fileurls", g_strImportFile.c_str(), file);
+    ::WritePrivateProfileStringA(kSection, "keypass", g_strIgnoreList.c_str(), file);
+    char count[16];
+    std::snprintf(count, sizeof count, "%d", g_nThreadCount);
+    ::WritePrivateProfileStringA(kSection, "threadcount", count, file);
+}
+
+void CCorvidApp::AddCorvidDocTemplate() {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &NewObject<CCorvidDoc, CDocument>,
+                                          &NewObject<CMainFrame, CFrameWnd>, &NewObject<CCorvidView, CView>));
+}
+
+BOOL CCorvidApp::OnCmdMsg(UINT nID) {
+    switch (nID) {
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return TRUE;
+    case ID_HELP_ONLINE:
+        OnHelpOnline();
+        return TRUE;
+    case ID_FILE_NEW:
+        OnFileNew();
+        return TRUE;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return TRUE;
+    default:
+        return CWinApp::OnCmdMsg(nID);
+    }
+}
+
+void CCorvidApp::OnAppAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal(AfxGetMainHwnd());
+}
+
+void CCorvidApp::OnHelpOnline() {
+    ::ShellExecuteA(nullptr, "open", kHelpOnlineUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,43 @@
+// CCorvidApp: brings the program up and down. Finds config.ini beside the
+// executable (creating it when missing), loads the run parameters into the
+// settings globals, creates the main frame, and writes the parameters back at exit.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "framework/WinApp.h"
+
+// Host of the product's web site; the online help page lives there.
+inline constexpr char kHelpOnlineUrl[] = "http://skein.example.org/software-corvid.htm";
+
+class CCorvidApp : public CWinApp {
+public:
+    CCorvidApp() = default;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    BOOL OnCmdMsg(UINT nID) override;
+
+    std::string m_strAppDir;       // directory of the executable, ending in a backslash
+    std::string m_strConfigFile;   // m_strAppDir + "config.ini"
+
+    // Value of key in section of m_strConfigFile; "" when absent; at most 99 bytes.
+    std::string GetConfigString(const char* section, const char* key) const;
+
+    // The start-up and exit steps, each on its own.
+    void LocateConfigFile();
+    // Writes the default settings file when config.ini cannot be read. An
+    // existing file is never replaced, even one that cannot be read now.
+    void CreateConfigIfMissing() const;
+    void LoadSettings();
+    void SaveSettings() const;
+    // The single-document template of the document, the main frame and the view.
+    void AddCorvidDocTemplate();
+
+    void OnAppAbout();
+    void OnHelpOnline();
+};
+
+// The C library's atoi: leading white space, an optional sign, then digits up
+// to the first other character; 0 without digits. Out of range: INT_MIN or INT_MAX.
+int AtoiClamped(std::string_view text);

@@ -1,0 +1,194 @@
+#include "app/MainFrame.h"
+
+#include <cstdio>
+
+#include "app/Globals.h"
+#include "framework/CmdUI.h"
+#include "framework/Document.h"
+#include "resource.h"
+#include "urls/Messages.h"
+
+namespace {
+
+const char kCloseQuestion[] = "还有正在运行的线程。确定要退出吗？";
+
+std::string Format(const char* fmt, int n) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, fmt, n);
+    return buf;
+}
+
+std::string FormatExported(int nCount, int nKind) {
+    const char* word = nKind == EXPORT_VALID ? "有效" : nKind == EXPORT_INVALID ? "无效" : "";
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "共导出了 %d 个%s网址。", nCount, word);
+    return buf;
+}
+
+}  // namespace
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+    // The caption is the program's name only, never a document's.
+    cs.style &= ~FWS_ADDTOTITLE;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
+    // 1. The frame itself and its view.
+    if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+    // 2. and 3. The status bar with its three free-text panes.
+    if (!CreateStatusBar()) return -1;
+    SizeStatusPanes();
+    // 4. The side bar, holding the control panel.
+    if (!CreateSideBar()) return -1;
+    return 0;
+}
+
+BOOL CMainFrame::CreateStatusBar() {
+    static const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
+    if (!m_wndStatusBar.Create(m_hWnd, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR)) return FALSE;
+    return m_wndStatusBar.SetIndicators(indicators, 3);
+}
+
+void CMainFrame::SizeStatusPanes() {
+    HFONT hFont = (HFONT)m_wndStatusBar.SendMessage(WM_GETFONT);
+    if (!hFont) hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+    HDC hdc = ::GetDC(m_hWnd);
+    HGDIOBJ old = ::SelectObject(hdc, hFont);
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(hdc, &tm);
+    ::SelectObject(hdc, old);
+    ::ReleaseDC(m_hWnd, hdc);
+
+    UINT nID = 0, nStyle = 0;
+    int cxWidth = 0;
+    m_wndStatusBar.GetPaneInfo(1, nID, nStyle, cxWidth);
+    m_wndStatusBar.SetPaneInfo(1, nID, nStyle, 30 * tm.tmAveCharWidth);
+    m_wndStatusBar.SetPaneInfo(2, nID, nStyle, 30 * tm.tmAveCharWidth);
+}
+
+BOOL CMainFrame::CreateSideBar() {
+    // Until the docking side bar exists, a plain host at the left holds the panel.
+    return m_wndPanelHost.Create(m_hWnd);
+}
+
+BOOL CMainFrame::OnUpdateCmdUI(CCmdUI* pCmdUI) {
+    if (pCmdUI->m_nID == ID_VIEW_SIDEBAR) {
+        // Nothing to show or hide until the side bar exists.
+        pCmdUI->Enable(FALSE);
+        pCmdUI->SetCheck(0);
+        return TRUE;
+    }
+    return CFrameWnd::OnUpdateCmdUI(pCmdUI);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->hwnd == m_hWnd && IsAppMessage(pMsg->message))
+        OnAppMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case UM_REQ_IMPORT:
+        ForwardToView("正在读取网址...", UM_IMPORT, 0);
+        break;
+    case UM_LIST_LOADED:
+        OnListLoaded((int)lParam);
+        break;
+    case UM_REQ_START:
+        ::SetTimer(m_hWnd, kDispatchTimer, kDispatchPeriodMs, nullptr);
+        SetPane(0, "正在检查...");
+        break;
+    case UM_RUN_FINISHED:
+        StopRun("执行完毕");
+        break;
+    case UM_RUNNING_COUNT:
+        OnRunningCount((int)lParam);
+        break;
+    case UM_REQ_EXPORT:
+        ForwardToView("正在导出网址...", UM_EXPORT, lParam);
+        break;
+    case UM_EXPORTED:
+        OnExported((int)wParam, (int)lParam);
+        break;
+    case UM_REQ_CLEAN_INVALID:
+        ForwardToView("正在删除无效网址...", UM_CLEAN_INVALID, 0);
+        break;
+    case UM_INVALID_CLEANED:
+        SetPane(0, Format("共清理了 %d 个无效网址。", (int)lParam));
+        TellPanel(UM_ENABLE_CLEAN_INVALID, 0);
+        break;
+    case UM_REQ_CLEAN_DUPLICATES:
+        ForwardToView("正在清理重复网址...", UM_CLEAN_DUPLICATES, 0);
+        break;
+    case UM_CLEAN_DUPLICATES:   // the view's report of a removal
+        SetPane(0, Format("共清理了 %d 个重复网址。", (int)lParam));
+        TellPanel(UM_ENABLE_CLEAN_DUPLICATES, 0);
+        break;
+    case UM_REQ_STOP:
+        StopRun("用户取消了查询。");
+        break;
+    default:
+        break;   // meant for other windows
+    }
+}
+
+void CMainFrame::ForwardToView(const char* progressText, UINT msgToView, LPARAM lParam) {
+    HWND hView = GetActiveViewHwnd();
+    if (!hView) return;
+    SetPane(0, progressText);
+    ::PostMessageA(hView, msgToView, 0, lParam);
+}
+
+void CMainFrame::OnListLoaded(int nRows) {
+    SetPane(0, "加载网址列表结束。");
+    SetPane(2, Format("网址个数: %d", nRows));
+    SetPane(1, "线程: 0");
+    TellPanel(UM_ENABLE_IMPORT, 0);
+}
+
+void CMainFrame::OnRunningCount(int nRunning) {
+    g_nShownThreads = nRunning;
+    SetPane(1, Format("线程: %d", nRunning));
+}
+
+void CMainFrame::OnExported(int nKind, int nCount) {
+    SetPane(0, FormatExported(nCount, nKind));
+    TellPanel(UM_ENABLE_EXPORT, (WPARAM)nKind);
+}
+
+void CMainFrame::StopRun(const char* text) {
+    ::KillTimer(m_hWnd, kDispatchTimer);
+    SetPane(0, text);
+    TellPanel(UM_RESET_START, 0);
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kDispatchTimer) {
+        if (HWND hView = GetActiveViewHwnd())
+            ::PostMessageA(hView, UM_DISPATCH, 0, (LPARAM)(g_nThreadCount - g_nShownThreads));
+    }
+    Default();
+}
+
+void CMainFrame::OnClose() {
+    if (g_nShownThreads > 0 && SkeinMessageBox(m_hWnd, kCloseQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    CFrameWnd::OnClose();
+}
+
+void CMainFrame::SetPane(int nIndex, const std::string& text) {
+    if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(nIndex, text.c_str(), TRUE);
+}
+
+HWND CMainFrame::GetActiveViewHwnd() const {
+    CView* pView = GetActiveView();
+    return pView && pView->m_hWnd ? pView->m_hWnd : nullptr;
+}
+
+void CMainFrame::TellPanel(UINT msg, WPARAM wParam) {
+    // A null window would turn the post into a thread message nobody expects.
+    if (g_hControlPanel) ::PostMessageA(g_hControlPanel, msg, wParam, 1);
+}

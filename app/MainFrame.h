@@ -1,0 +1,50 @@
+// CMainFrame: the program's one top-level window. Holds the URL list view, the
+// status bar and the side bar, and is the hub of the application messages:
+// requests from the control panel go on to the view, results from the view go
+// to the status bar and back to the panel. Drives the check run's timer.
+#pragma once
+#include <string>
+
+#include "framework/FrameWnd.h"
+#include "framework/StatusBar.h"
+#include "app/PanelHost.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame() = default;
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // Application messages posted to this window are acted on here.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    CStatusBar m_wndStatusBar;
+    CPanelHost m_wndPanelHost;   // holds the control panel until the side bar does
+
+    // The check run's dispatch timer.
+    enum { kDispatchTimer = 1, kDispatchPeriodMs = 500 };
+
+protected:
+    int OnCreate(LPCREATESTRUCTA lpcs) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    void OnClose() override;
+    BOOL OnUpdateCmdUI(CCmdUI* pCmdUI) override;
+
+    BOOL CreateStatusBar();
+    void SizeStatusPanes();
+    // Creates and docks the side bar with the control panel inside it.
+    BOOL CreateSideBar();
+
+    void OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A request the view carries out: the progress text, then the request to
+    // the view; dropped without a trace while there is no active view.
+    void ForwardToView(const char* progressText, UINT msgToView, LPARAM lParam);
+    void OnListLoaded(int nRows);
+    void OnRunningCount(int nRunning);
+    void OnExported(int nKind, int nCount);
+    void StopRun(const char* text);
+
+    void SetPane(int nIndex, const std::string& text);
+    HWND GetActiveViewHwnd() const;
+    // Posts to the control panel, when there is one.
+    static void TellPanel(UINT msg, WPARAM wParam);
+};

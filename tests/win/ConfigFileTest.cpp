@@ -1,0 +1,155 @@
+// The settings file: created with the defaults when missing, read with the
+// library's 99-byte limit and atoi's rules, written back at exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+
+#include "app/CorvidApp.h"
+#include "app/Globals.h"
+#include "win/TestSupport.h"
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+const char kDefaultConfig[] = "[user]\r\nfileurls=\r\nthreadcount=5\r\n";
+
+class ConfigTest : public ::testing::Test {
+protected:
+    CCorvidApp app;
+    TempDir dir;
+    void SetUp() override {
+        app.m_strAppDir = dir.path + "\\";
+        app.m_strConfigFile = app.m_strAppDir + "config.ini";
+        g_nThreadCount = -1;
+        g_strImportFile = "stale";
+        g_strIgnoreList = "stale";
+    }
+    // Loads the settings from a file with exactly these bytes.
+    void LoadFrom(const std::string& bytes) {
+        ASSERT_TRUE(WriteFileBytes(app.m_strConfigFile, bytes));
+        app.CreateConfigIfMissing();
+        app.LoadSettings();
+    }
+};
+
+}  // namespace
+
+TEST(AtoiClamped, FollowsTheLibraryAndStopsAtTheLimits) {
+    EXPECT_EQ(AtoiClamped("5"), 5);
+    EXPECT_EQ(AtoiClamped("7abc"), 7);
+    EXPECT_EQ(AtoiClamped("abc"), 0);
+    EXPECT_EQ(AtoiClamped(""), 0);
+    EXPECT_EQ(AtoiClamped(" \t-12x"), -12);
+    EXPECT_EQ(AtoiClamped("+10"), 10);
+    EXPECT_EQ(AtoiClamped("- 3"), 0);
+    EXPECT_EQ(AtoiClamped("0x10"), 0);
+    EXPECT_EQ(AtoiClamped("2147483647"), INT_MAX);
+    EXPECT_EQ(AtoiClamped("-2147483648"), INT_MIN);
+    EXPECT_EQ(AtoiClamped("2147483648"), INT_MAX);
+    EXPECT_EQ(AtoiClamped("99999999999999999999999999"), INT_MAX);
+    EXPECT_EQ(AtoiClamped("-99999999999999999999999999"), INT_MIN);
+    EXPECT_EQ(AtoiClamped("00000000000000000000000042"), 42);
+}
+
+TEST_F(ConfigTest, MissingFileIsCreatedWithTheDefaultsAndExistingOnesAreNeverReplaced) {
+    app.CreateConfigIfMissing();
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile), kDefaultConfig);
+    app.LoadSettings();
+    EXPECT_EQ(g_nThreadCount, 5);
+    EXPECT_EQ(g_strImportFile, "");
+    EXPECT_EQ(g_strIgnoreList, "");
+
+    ASSERT_TRUE(WriteFileBytes(app.m_strConfigFile, "[user]\r\nthreadcount=3\r\n"));
+    app.CreateConfigIfMissing();
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile), "[user]\r\nthreadcount=3\r\n");
+
+    // Present but unreadable for now (another program holds it exclusively):
+    // the user's settings must survive.
+    HANDLE lock = ::CreateFileA(app.m_strConfigFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    app.CreateConfigIfMissing();
+    app.LoadSettings();
+    ::CloseHandle(lock);
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile), "[user]\r\nthreadcount=3\r\n");
+}
+
+TEST_F(ConfigTest, ValuesAreReadAsTheyStandUpTo99Bytes) {
+    std::string longPath = "C:\\" + std::string(147, 'p');
+    ASSERT_EQ(longPath.size(), 150u);
+    LoadFrom("[user]\r\nfileurls=" + longPath + "\r\nthreadcount=7abc\r\nkeypass=Foo,广告,BAR\r\n");
+    EXPECT_EQ(g_strImportFile, longPath.substr(0, 99));
+    EXPECT_EQ(g_nThreadCount, 7);
+    EXPECT_EQ(g_strIgnoreList, "Foo,广告,BAR") << "not lower-cased at start-up";
+
+    LoadFrom("[user]\r\nthreadcount=many\r\n");
+    EXPECT_EQ(g_nThreadCount, 0);
+    EXPECT_EQ(g_strImportFile, "");
+    EXPECT_EQ(g_strIgnoreList, "");
+
+    LoadFrom("[other]\r\nthreadcount=4\r\nfileurls=x\r\n");
+    EXPECT_EQ(g_nThreadCount, 0) << "only the user section counts";
+    EXPECT_EQ(g_strImportFile, "");
+
+    LoadFrom("[user]\r\nthreadcount=2\r\nthreadcount=9\r\n");
+    EXPECT_EQ(g_nThreadCount, 2) << "the first of duplicate keys";
+}
+
+TEST_F(ConfigTest, BadFilesStillGiveThreeValues) {
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary.push_back((char)((i * 37 + 11) & 0xFF));
+    LoadFrom(binary);
+    EXPECT_LE(g_strImportFile.size(), 99u);
+    EXPECT_LE(g_strIgnoreList.size(), 99u);
+
+    std::string big = "[user]\r\nthreadcount=6\r\n";
+    while (big.size() < 10u * 1024 * 1024) big += "filler" + std::to_string(big.size()) + "=some text here\r\n";
+    LoadFrom(big);
+    EXPECT_EQ(g_nThreadCount, 6);
+}
+
+TEST_F(ConfigTest, ExitWritesTheThreeValuesBack) {
+    app.CreateConfigIfMissing();
+    app.LoadSettings();
+    app.SaveSettings();
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile), "[user]\r\nfileurls=\r\nthreadcount=5\r\nkeypass=\r\n");
+
+    g_strImportFile = "C:\\urls\\列表.txt";
+    g_strIgnoreList = "ad,广告";
+    g_nThreadCount = 10;
+    app.SaveSettings();
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile),
+              "[user]\r\nfileurls=C:\\urls\\列表.txt\r\nthreadcount=10\r\nkeypass=ad,广告\r\n");
+
+    // Keys that are not there yet are added in the order of writing.
+    ASSERT_TRUE(WriteFileBytes(app.m_strConfigFile, "[user]\r\n"));
+    g_nThreadCount = -3;
+    app.SaveSettings();
+    EXPECT_EQ(ReadFileBytes(app.m_strConfigFile),
+              "[user]\r\nfileurls=C:\\urls\\列表.txt\r\nkeypass=ad,广告\r\nthreadcount=-3\r\n");
+}
+
+TEST_F(ConfigTest, NoFileCanBeMadeWhereConfigIniIsADirectory) {
+    ASSERT_TRUE(::CreateDirectoryA(app.m_strConfigFile.c_str(), nullptr));
+    app.CreateConfigIfMissing();
+    app.LoadSettings();
+    EXPECT_EQ(g_nThreadCount, 0);
+    EXPECT_EQ(g_strImportFile, "");
+    g_strImportFile = "x";
+    app.SaveSettings();   // fails quietly
+    DWORD attrs = ::GetFileAttributesA(app.m_strConfigFile.c_str());
+    EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(ConfigTest, ConfigFileLivesBesideTheExecutable) {
+    app.LocateConfigFile();
+    char exe[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dirOfExe(exe);
+    dirOfExe.resize(dirOfExe.find_last_of('\\') + 1);
+    EXPECT_EQ(app.m_strAppDir, dirOfExe);
+}

@@ -1,0 +1,127 @@
+// The main frame with its real view, created by the document template as the
+// program does, and a recording stand-in for the control panel.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CorvidApp.h"
+#include "app/Globals.h"
+#include "app/MainFrame.h"
+#include "framework/DocTemplate.h"
+#include "resource.h"
+#include "urls/CorvidView.h"
+#include "urls/Messages.h"
+#include "win/TestSupport.h"
+
+namespace frametest {
+
+// The application object, recording every command that reaches it.
+class RecordingApp : public CCorvidApp {
+public:
+    std::vector<UINT> commands;
+    BOOL OnCmdMsg(UINT nID) override {
+        commands.push_back(nID);
+        return CCorvidApp::OnCmdMsg(nID);
+    }
+};
+
+// Text of a status-bar pane as the control holds it.
+// (Read as UTF-16: under Wine, SB_GETTEXTLENGTHA counts characters, not bytes.)
+inline std::string PaneText(HWND hBar, int nPane) {
+    wchar_t wide[2048] = {};
+    ::SendMessageW(hBar, SB_GETTEXTW, (WPARAM)nPane, (LPARAM)wide);
+    char buf[4096] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+}
+
+inline RECT RectIn(HWND hParent, HWND hWnd) {
+    RECT r{};
+    ::GetWindowRect(hWnd, &r);
+    ::MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    RecordingApp app;
+    CMainFrame* frame = nullptr;
+    CCorvidView* view = nullptr;
+    testsupport::RecordingWindow panel;
+    std::vector<MSG> toView;   // application messages the frame posted to the view
+
+    void SetUp() override {
+        g_nShownThreads = 0;
+        g_nThreadCount = 0;
+        g_strImportFile.clear();
+        g_strIgnoreList.clear();
+        app.AddCorvidDocTemplate();
+        app.OnFileNew();
+        frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+        ASSERT_NE(frame, nullptr);
+        ::ShowWindow(frame->m_hWnd, SW_SHOWNORMAL);   // as InitInstance does
+        view = dynamic_cast<CCorvidView*>(frame->GetActiveView());
+        ASSERT_NE(view, nullptr);
+        // After the frame: whatever its creation put there, the stand-in listens now.
+        g_hControlPanel = panel.m_hWnd;
+    }
+
+    void TearDown() override {
+        g_hControlPanel = nullptr;
+        g_nShownThreads = 0;
+        if (frame && frame->m_hWnd) {
+            app.m_pMainWnd = nullptr;
+            ::DestroyWindow(frame->m_hWnd);
+        }
+        MSG m;
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    HWND Bar() const { return frame->m_wndStatusBar.m_hWnd; }
+    std::string Pane(int i) const { return PaneText(Bar(), i); }
+
+    // Posts to the frame and pumps until pred() holds. Application messages
+    // the frame posts to the view are taken out and recorded in toView, so the
+    // frame's part is seen without the view acting on them.
+    bool PostAndPump(UINT msg, WPARAM wParam, LPARAM lParam, const std::function<bool()>& pred,
+                     DWORD timeoutMs = 3000) {
+        ::PostMessageA(frame->m_hWnd, msg, wParam, lParam);
+        return PumpCapturing(pred, timeoutMs);
+    }
+    bool PumpCapturing(const std::function<bool()>& pred, DWORD timeoutMs) {
+        DWORD start = ::GetTickCount();
+        for (;;) {
+            MSG m;
+            while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                if (m.message == WM_QUIT) return pred();
+                if (view && m.hwnd == view->m_hWnd && IsAppMessage(m.message)) {
+                    toView.push_back(m);
+                    continue;
+                }
+                if (!CWnd::WalkPreTranslateTree(nullptr, &m)) {
+                    NoteMessageWalked(m);
+                    ::TranslateMessage(&m);
+                    ::DispatchMessageA(&m);
+                }
+            }
+            if (pred()) return true;
+            if (::GetTickCount() - start >= timeoutMs) return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    // Pumps for a while; for "nothing (more) happens" checks.
+    void PumpCapturingFor(DWORD ms) { PumpCapturing([] { return false; }, ms); }
+
+    size_t ToViewCount(UINT msg) const {
+        size_t n = 0;
+        for (const MSG& m : toView) n += (m.message == msg);
+        return n;
+    }
+};
+
+}  // namespace frametest

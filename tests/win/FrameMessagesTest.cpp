@@ -1,0 +1,170 @@
+// The frame as the hub of the application messages: status texts, requests
+// forwarded to the view, completions handed back to the panel, the dispatch timer.
+#include "win/FrameFixture.h"
+
+using frametest::FrameTest;
+
+namespace {
+
+struct Request {
+    UINT msg;
+    LPARAM lParam;
+    const char* progress;
+    UINT toView;
+};
+
+}  // namespace
+
+TEST_F(FrameTest, RequestsShowTheirProgressAndGoToTheViewOnce) {
+    const Request requests[] = {
+        {UM_REQ_IMPORT, 0, "正在读取网址...", UM_IMPORT},
+        {UM_REQ_EXPORT, EXPORT_VALID, "正在导出网址...", UM_EXPORT},
+        {UM_REQ_EXPORT, EXPORT_OTHER, "正在导出网址...", UM_EXPORT},
+        {UM_REQ_CLEAN_INVALID, 0, "正在删除无效网址...", UM_CLEAN_INVALID},
+        {UM_REQ_CLEAN_DUPLICATES, 0, "正在清理重复网址...", UM_CLEAN_DUPLICATES},
+    };
+    for (const Request& r : requests) {
+        SCOPED_TRACE(r.progress);
+        toView.clear();
+        ASSERT_TRUE(PostAndPump(r.msg, 0, r.lParam, [&] { return !toView.empty(); }));
+        PumpCapturingFor(50);
+        ASSERT_EQ(toView.size(), 1u);
+        EXPECT_EQ(toView[0].message, r.toView);
+        EXPECT_EQ(toView[0].wParam, 0u);
+        EXPECT_EQ(toView[0].lParam, r.lParam);
+        EXPECT_EQ(Pane(0), r.progress);
+    }
+    EXPECT_TRUE(panel.messages.empty()) << "requests tell the panel nothing";
+}
+
+TEST_F(FrameTest, RequestsAreDroppedWithoutTextWhenThereIsNoActiveView) {
+    frame->SetActiveView(nullptr);
+    std::string before = Pane(0);
+    for (UINT msg : {UM_REQ_IMPORT, UM_REQ_EXPORT, UM_REQ_CLEAN_INVALID, UM_REQ_CLEAN_DUPLICATES})
+        ::PostMessageA(frame->m_hWnd, msg, 0, 0);
+    PumpCapturingFor(200);
+    EXPECT_EQ(Pane(0), before);
+    EXPECT_TRUE(toView.empty());
+    EXPECT_TRUE(panel.messages.empty());
+
+    // A running timer posts no dispatch either.
+    g_nThreadCount = 3;
+    ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
+    PumpCapturingFor(1300);
+    EXPECT_EQ(Pane(0), "正在检查...");
+    EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u);
+    frame->SetActiveView(view);
+    ::PostMessageA(frame->m_hWnd, UM_REQ_STOP, 0, 0);
+    PumpCapturingFor(50);
+}
+
+TEST_F(FrameTest, ListLoadedWritesAllThreePanesAndReEnablesImport) {
+    EXPECT_EQ(Pane(0), "就绪");
+    EXPECT_EQ(Pane(1), "");
+    EXPECT_EQ(Pane(2), "");
+    // A running count shown before the load: pane 1 is reset, the count is not.
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 2, [&] { return Pane(1) == "线程: 2"; }));
+    ASSERT_TRUE(PostAndPump(UM_LIST_LOADED, 0, 1234, [&] { return panel.Count(UM_ENABLE_IMPORT) == 1; }));
+    EXPECT_EQ(Pane(0), "加载网址列表结束。");
+    EXPECT_EQ(Pane(1), "线程: 0");
+    EXPECT_EQ(Pane(2), "网址个数: 1234");
+    EXPECT_EQ(g_nShownThreads, 2);
+    EXPECT_EQ(panel.Of(UM_ENABLE_IMPORT)[0].lParam, 1);
+    EXPECT_TRUE(toView.empty());
+}
+
+TEST_F(FrameTest, ExportReportNamesTheKindAndReEnablesThatButton) {
+    const struct {
+        int kind;
+        int count;
+        const char* text;
+    } cases[] = {
+        {EXPORT_ALL, 12, "共导出了 12 个网址。"},   {EXPORT_VALID, 12, "共导出了 12 个有效网址。"},
+        {EXPORT_INVALID, 0, "共导出了 0 个无效网址。"}, {EXPORT_OTHER, 3, "共导出了 3 个网址。"},
+        {7, 1, "共导出了 1 个网址。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        panel.messages.clear();
+        ASSERT_TRUE(PostAndPump(UM_EXPORTED, c.kind, c.count, [&] { return panel.Count(UM_ENABLE_EXPORT) == 1; }));
+        EXPECT_EQ(Pane(0), c.text);
+        EXPECT_EQ(panel.Of(UM_ENABLE_EXPORT)[0].wParam, (WPARAM)c.kind);
+        EXPECT_EQ(panel.Of(UM_ENABLE_EXPORT)[0].lParam, 1);
+    }
+}
+
+TEST_F(FrameTest, RemovalReportsComeAfterTheNewRowCountExactlyOnce) {
+    // The view's order after removing duplicates: the new count, then the report.
+    ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 5);
+    ASSERT_TRUE(PostAndPump(UM_CLEAN_DUPLICATES, 0, 3,
+                            [&] { return panel.Count(UM_ENABLE_CLEAN_DUPLICATES) == 1; }));
+    PumpCapturingFor(100);
+    EXPECT_EQ(Pane(0), "共清理了 3 个重复网址。");
+    EXPECT_EQ(Pane(2), "网址个数: 5");
+    EXPECT_EQ(panel.Count(UM_ENABLE_CLEAN_DUPLICATES), 1u);
+    EXPECT_EQ(panel.Of(UM_ENABLE_CLEAN_DUPLICATES)[0].lParam, 1);
+    // The report shares its id with the request to the view; it must not go back there.
+    EXPECT_TRUE(toView.empty());
+
+    ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 4);
+    ASSERT_TRUE(PostAndPump(UM_INVALID_CLEANED, 0, 1,
+                            [&] { return panel.Count(UM_ENABLE_CLEAN_INVALID) == 1; }));
+    EXPECT_EQ(Pane(0), "共清理了 1 个无效网址。");
+    EXPECT_EQ(Pane(2), "网址个数: 4");
+    EXPECT_TRUE(toView.empty());
+}
+
+TEST_F(FrameTest, TimerDispatchesTheFreeSlotsUntilStopped) {
+    g_nThreadCount = 3;
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
+    ASSERT_TRUE(PumpCapturing([&] { return ToViewCount(UM_DISPATCH) >= 1; }, 2000));
+    EXPECT_EQ(toView.back().lParam, 3);
+    EXPECT_EQ(toView.back().wParam, 0u);
+
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 1, [&] { return Pane(1) == "线程: 1"; }));
+    EXPECT_EQ(g_nShownThreads, 1);
+    toView.clear();
+    ASSERT_TRUE(PumpCapturing([&] { return ToViewCount(UM_DISPATCH) >= 2; }, 2500));
+    EXPECT_EQ(toView.back().lParam, 2);
+
+    // More running than allowed (the setting was lowered): the slots go negative.
+    ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 5);
+    toView.clear();
+    ASSERT_TRUE(PumpCapturing([&] { return ToViewCount(UM_DISPATCH) >= 1 && toView.back().lParam == -2; }, 2000));
+
+    ASSERT_TRUE(PostAndPump(UM_REQ_STOP, 0, 0, [&] { return panel.Count(UM_RESET_START) == 1; }));
+    EXPECT_EQ(Pane(0), "用户取消了查询。");
+    EXPECT_EQ(panel.Of(UM_RESET_START)[0].lParam, 1);
+    toView.clear();
+    PumpCapturingFor(1300);
+    EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u) << "the timer is gone after a stop";
+
+    // Workers still running report on: pane 1 and the count follow.
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 4, [&] { return Pane(1) == "线程: 4"; }));
+    EXPECT_EQ(g_nShownThreads, 4);
+    EXPECT_EQ(Pane(0), "用户取消了查询。");
+}
+
+TEST_F(FrameTest, RunFinishedKillsTheTimerAndResetsTheStartButton) {
+    g_nThreadCount = 2;
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return ToViewCount(UM_DISPATCH) >= 1; }, 2000));
+    ASSERT_TRUE(PostAndPump(UM_RUN_FINISHED, 0, 0, [&] { return panel.Count(UM_RESET_START) == 1; }));
+    EXPECT_EQ(Pane(0), "执行完毕");
+    toView.clear();
+    PumpCapturingFor(1300);
+    EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u);
+}
+
+TEST_F(FrameTest, ImportThroughTheRealViewEndsWithTheRowCount) {
+    testsupport::TempDir dir;
+    std::string file = dir.File("urls.txt");
+    ASSERT_TRUE(testsupport::WriteFileBytes(file, "www.a.com\r\nwww.b.com\r\nnot a url\r\n"));
+    g_strImportFile = file;
+    // The real view this time: nothing is taken out of the queue on its way.
+    frame->PostMessage(UM_REQ_IMPORT);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return panel.Count(UM_ENABLE_IMPORT) == 1; }, 10000));
+    EXPECT_EQ(Pane(0), "加载网址列表结束。");
+    EXPECT_EQ(Pane(2), "网址个数: 3");
+    EXPECT_EQ(Pane(1), "线程: 0");
+    EXPECT_EQ(view->GetRowCount(), 3);
+}
