@@ -135,8 +135,27 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& dwStatusCode) const {
                             &size, nullptr);
 }
 
+BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str) const {
+    str.clear();
+    DWORD size = 0;
+    if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, nullptr) ||
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return FALSE;
+    std::string buf(size + 1, '\0');
+    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, nullptr)) return FALSE;
+    buf.resize(size);
+    str = std::move(buf);
+    return TRUE;
+}
+
 UINT CHttpFile::Read(void* lpBuf, UINT nCount) {
     DWORD got = 0;
     if (!::InternetReadFile(m_hRequest.Get(), lpBuf, nCount, &got)) AfxThrowInternetException();
     return got;
+}
+
+DWORD CHttpFile::QueryDataAvailable() {
+    DWORD avail = 0;
+    if (!::InternetQueryDataAvailable(m_hRequest.Get(), &avail, 0, 0)) AfxThrowInternetException();
+    return avail;
 }

@@ -16,9 +16,8 @@ public:
 // Throws a CInternetException carrying GetLastError() (or dwError when given).
 [[noreturn]] void AfxThrowInternetException(DWORD dwError = 0);
 
-// One HINTERNET. Close may be called from another thread while the owner is
-// blocked in a call on the handle (that aborts the call); whichever side comes
-// first closes it, the other finds nothing left to close.
+// One HINTERNET, closed exactly once: by Close or by the destructor, whichever
+// comes first; a second Close finds nothing to close.
 class CInternetHandle {
 public:
     CInternetHandle() = default;
@@ -132,12 +131,16 @@ public:
     BOOL SendRequest(const char* pstrHeaders = nullptr, DWORD dwHeadersLen = 0, LPVOID lpOptional = nullptr,
                      DWORD dwOptionalLen = 0);
     BOOL QueryInfoStatusCode(DWORD& dwStatusCode) const;
-    // Bytes read; 0 at the end of the body.
+    // A header query (HTTP_QUERY_...) as text; FALSE when the library has none.
+    BOOL QueryInfo(DWORD dwInfoLevel, std::string& str) const;
+    // Bytes read; 0 at the end of the body. Waits until nCount bytes have come
+    // or the body ends.
     UINT Read(void* lpBuf, UINT nCount);
+    // Waits for the next bytes of the body and tells how many can be read
+    // without waiting; 0 at the end. Throws on failure.
+    DWORD QueryDataAvailable();
 
     virtual BOOL Close() { return m_hRequest.Close(); }
-    // Closes the request from another thread, aborting a blocked send or read.
-    void Abort() { m_hRequest.Close(); }
     HINTERNET GetHandle() const { return m_hRequest.Get(); }
 
 private:

@@ -41,6 +41,15 @@ TEST(ProbeClassifyPage, MarkerIsUpperCaseGbkTitleOnly) {
     EXPECT_EQ(ClassifyPage("\n"), kProbePage);
 }
 
+TEST(ProbeResponseHead, OnlyAStatusLineIsNotHttp) {
+    EXPECT_FALSE(HasHeaderLines(""));
+    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK"));
+    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK\r\n\r\n"));
+    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK\r\r\n\r\r\n"));
+    EXPECT_TRUE(HasHeaderLines("HTTP/1.1 200 OK\r\nServer: x\r\n\r\n"));
+    EXPECT_TRUE(HasHeaderLines("HTTP/1.1 200 OK\nDate: y\n"));
+}
+
 TEST(ProbePageText, ReaderDropsCrAndCutsPiecesAtZeroBytes) {
     PageTextBuilder b;
     EXPECT_TRUE(b.Feed("line one\r\nline"));

@@ -31,6 +31,14 @@ bool ContainsErrorPageMarker(std::string_view page) {
     return page.find(kErrorPageMarker) != std::string_view::npos;
 }
 
+bool HasHeaderLines(std::string_view rawHead) {
+    std::size_t eol = rawHead.find('\n');
+    if (eol == std::string_view::npos) return false;
+    for (char c : rawHead.substr(eol + 1))
+        if (c != '\r' && c != '\n' && c != '\0') return true;
+    return false;
+}
+
 int ClassifyPage(std::string_view page) {
     if (page.empty()) return kProbeNothing;
     return ContainsErrorPageMarker(page) ? kProbeErrorPage : kProbePage;

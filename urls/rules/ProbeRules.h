@@ -14,6 +14,12 @@ std::string NormalizeUrl(std::string_view url);
 extern const std::string_view kErrorPageMarker;
 bool ContainsErrorPageMarker(std::string_view page);
 
+// Whether a response head (status line and header lines, CR LF or LF
+// separated) carries at least one header line. The HTTP library dresses a
+// reply that is not HTTP at all as "HTTP/1.0 200 OK" with no headers; no web
+// server answers a GET without a single header.
+bool HasHeaderLines(std::string_view rawHead);
+
 // Probe result codes.
 enum : int { kProbePage = 0, kProbeErrorPage = 1, kProbeNothing = 2 };
 

@@ -1,0 +1,266 @@
+// The probe against a loopback server that shows every kind of answer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tools/support/TestHttpServer.h"
+#include "tools/support/TestTlsServer.h"
+#include "urls/CheckThread.h"
+#include "urls/Messages.h"
+#include "win/TestSupport.h"
+#include "urls/rules/ProbeRules.h"
+
+using testsupport::TestHttpServer;
+
+namespace {
+
+// Short bounds so that the slow cases end in seconds; each test states the
+// ones it relies on.
+ProbeLimits ShortLimits() {
+    ProbeLimits l;
+    l.connectTimeoutMs = 2000;
+    l.sendTimeoutMs = 1500;
+    l.receiveTimeoutMs = 1500;
+    l.overallMs = 4000;
+    return l;
+}
+
+// A probe state as a worker has it, without a thread.
+struct Probe {
+    explicit Probe(const ProbeLimits& limits = ShortLimits()) : worker(CheckThreadProc, nullptr) {
+        worker.m_limits = limits;
+        worker.m_bAutoDelete = FALSE;
+    }
+    int Run(const std::string& url) {
+        if (!worker.OpenSession()) return -1;
+        int code = worker.ProbeUrl(url);
+        worker.CloseAll();
+        return code;
+    }
+    std::string Fetch(const std::string& url) {
+        if (!worker.OpenSession()) return "(no session)";
+        std::string page = worker.FetchPage(url);
+        worker.CloseAll();
+        return page;
+    }
+    CCheckThread worker;
+};
+
+int ProbeOnce(const std::string& url, const ProbeLimits& limits = ShortLimits()) {
+    Probe p(limits);
+    return p.Run(url);
+}
+
+}  // namespace
+
+TEST(Probe, PagesAndStatusesGiveTheirCodes) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    EXPECT_EQ(ProbeOnce(server.Url("/page")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/chunked")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/errpage")), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce(server.Url("/errpage-lower")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/status/404")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/status/500")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/status/204")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/empty")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/garbage")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/reset")), kProbeNothing);
+    EXPECT_EQ(server.OpenConnections(), 0);
+}
+
+TEST(Probe, AddressWithoutSchemeIsFetchedOverHttp) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    std::string hostPort = "127.0.0.1:" + std::to_string(server.Port());
+    EXPECT_EQ(ProbeOnce(hostPort + "/errpage"), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce("HTTP://" + hostPort + "/errpage"), kProbeErrorPage);
+    // "http:" inside the query does not stop the scheme from being added.
+    EXPECT_EQ(ProbeOnce(hostPort + "/echo?u=http://example.net"), kProbePage);
+    EXPECT_EQ(server.CountRequests("/echo?u=http://example.net"), 1);
+    // The fragment stays with the client.
+    EXPECT_EQ(ProbeOnce(server.Url("/page#top")), kProbePage);
+    EXPECT_EQ(server.CountRequests("/page"), 1);
+    EXPECT_EQ(ProbeOnce(""), kProbeNothing);
+    EXPECT_EQ(ProbeOnce("not an address at all"), kProbeNothing);
+}
+
+TEST(Probe, RequestCarriesTheFixedHeaders) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    Probe p;
+    std::string head = p.Fetch(server.Url("/echo"));
+    EXPECT_EQ(head.rfind("GET /echo HTTP/1.1\n", 0), 0u) << head;
+    EXPECT_NE(head.find("Accept: */*\n"), std::string::npos) << head;
+    EXPECT_NE(head.find("User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\n"), std::string::npos)
+        << head;
+    EXPECT_EQ(head.find("Tansy"), std::string::npos) << head;
+}
+
+TEST(Probe, UrlOfAnyLengthArrivesWhole) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    std::string query(3000, 'q');
+    EXPECT_EQ(ProbeOnce(server.Url("/echo?" + query)), kProbePage);
+    EXPECT_EQ(server.CountRequests("/echo?" + query), 1);
+}
+
+TEST(Probe, RedirectsAreFollowed) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=/page")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=/errpage")), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=../errpage")), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=" + server.Url("/errpage"))), kProbeErrorPage);
+    // The final answer decides, not the redirect.
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=/status/404")), kProbeNothing);
+    // Another server, as most redirects go.
+    TestHttpServer other;
+    ASSERT_TRUE(other.Ok());
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=" + other.Url("/page"))), kProbePage);
+    EXPECT_EQ(other.CountRequests("/page"), 1);
+}
+
+TEST(Probe, RedirectFromHttpToHttpsIsFollowed) {
+    TestHttpServer server;
+    TestHttpServer plain;   // speaks no TLS: the greeting reaches it, no page comes back
+    ASSERT_TRUE(server.Ok() && plain.Ok());
+    std::string https = "https://127.0.0.1:" + std::to_string(plain.Port()) + "/page";
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=" + https)), kProbeNothing);
+    EXPECT_GE(plain.TlsGreetings(), 1) << "the redirect to https was not followed with TLS";
+    EXPECT_EQ(plain.CountRequests("/page"), 0) << "https was fetched without TLS";
+    // To a closed https port: nothing comes back, quickly.
+    std::string closed = "https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/";
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=" + closed)), kProbeNothing);
+}
+
+// Certificates are not judged: the test server's is self-signed for another name.
+TEST(Probe, HttpsIsFetchedWithTlsAndRedirectsCrossSchemes) {
+    testsupport::TestTlsServer tls;
+    if (!tls.Ok()) GTEST_SKIP() << "no TLS test server here: " << tls.Error();
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    EXPECT_EQ(ProbeOnce(tls.Url("/page")), kProbePage);
+    EXPECT_EQ(ProbeOnce(tls.Url("/errpage")), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=" + tls.Url("/errpage"))), kProbeErrorPage);
+    EXPECT_EQ(ProbeOnce(tls.Url("/redirect?to=" + server.Url("/errpage"))), kProbeErrorPage);
+    EXPECT_EQ(server.CountRequests("/errpage"), 1);
+    // The row's text may name the scheme in capitals.
+    std::string upper = tls.Url("/page");
+    upper.replace(0, 5, "HTTPS");
+    EXPECT_EQ(ProbeOnce(upper), kProbePage);
+}
+
+TEST(Probe, ClosedPortAndDeadHostGiveNothing) {
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(ProbeOnce("http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/"), kProbeNothing);
+    EXPECT_EQ(ProbeOnce("https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/"),
+              kProbeNothing);
+    EXPECT_EQ(ProbeOnce("no-such-host.invalid"), kProbeNothing);
+    EXPECT_LT(::GetTickCount() - start, 20000u);
+}
+
+// Bodies that never end, are huge, trickle, or never come: each probe ends
+// within its bounds and keeps at most the body limit in memory.
+TEST(Probe, EndlessAndHugeBodiesStopAtTheLimitAndCount) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    for (const char* path : {"/big", "/endless"}) {
+        Probe p;
+        std::string page = p.Fetch(server.Url(path));
+        EXPECT_FALSE(page.empty()) << path;
+        EXPECT_LE(page.size(), kMaxBodyBytes) << path;
+        EXPECT_GE(page.size(), kMaxBodyBytes - 4096) << path;
+        EXPECT_EQ(ProbeOnce(server.Url(path)), kProbePage) << path;
+    }
+    ProbeLimits small = ShortLimits();
+    small.maxBodyBytes = 100;
+    Probe p(small);
+    EXPECT_EQ(p.Fetch(server.Url("/endless")).size(), 100u);
+    // The server sees every connection closed once the probe stopped reading.
+    EXPECT_TRUE([&] {
+        for (int i = 0; i < 100 && server.OpenConnections() > 0; ++i) ::Sleep(50);
+        return server.OpenConnections() == 0;
+    }());
+}
+
+TEST(Probe, SilentServerEndsAtTheReceiveTimeout) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    ProbeLimits l = ShortLimits();
+    l.receiveTimeoutMs = 1000;
+    l.overallMs = 30000;
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(ProbeOnce(server.Url("/silent"), l), kProbeNothing);
+    DWORD took = ::GetTickCount() - start;
+    EXPECT_LT(took, 10000u);
+}
+
+TEST(Probe, TricklingBodyEndsAtTheOverallLimit) {
+    TestHttpServer::Options o;
+    o.trickleIntervalMs = 200;   // every wait is far below the receive timeout
+    TestHttpServer server(o);
+    ASSERT_TRUE(server.Ok());
+    ProbeLimits l = ShortLimits();
+    l.receiveTimeoutMs = 5000;
+    l.overallMs = 1500;
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(ProbeOnce(server.Url("/trickle"), l), kProbeNothing);
+    DWORD took = ::GetTickCount() - start;
+    EXPECT_GE(took, 1400u);
+    EXPECT_LT(took, 6000u);
+}
+
+// A response head that trickles holds the send; the worker's verdict still
+// arrives when the probe's time is up, once, and the late end of the stalled
+// call adds nothing.
+TEST(Probe, TricklingHeadStillGivesOneVerdictInTime) {
+    TestHttpServer::Options o;
+    o.trickleIntervalMs = 200;
+    TestHttpServer server(o);
+    ASSERT_TRUE(server.Ok());
+    testsupport::RecordingWindow view;
+    ProbeLimits saved = CCheckThread::DefaultLimits();
+    CCheckThread::DefaultLimits() = ShortLimits();
+    CCheckThread::DefaultLimits().receiveTimeoutMs = 5000;
+    CCheckThread::DefaultLimits().overallMs = 1500;
+    auto* param = new CHECKPARAM{view.m_hWnd, nullptr, server.Url("/trickle-headers"), 77};
+    auto* worker = new CCheckThread(CheckThreadProc, param);
+    CCheckThread::DefaultLimits() = saved;
+    ASSERT_TRUE(worker->CreateThread());
+    DWORD start = ::GetTickCount();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !view.messages.empty(); }, 8000));
+    DWORD took = ::GetTickCount() - start;
+    EXPECT_GE(took, 1400u);
+    EXPECT_LT(took, 4000u);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].msg, (UINT)UM_URL_VERDICT);
+    EXPECT_EQ(view.messages[0].wParam, (WPARAM)kProbeNothing);
+    EXPECT_EQ(view.messages[0].lParam, 77);
+    server.Stop();   // lets the stalled call end
+    testsupport::PumpFor(500);
+    EXPECT_EQ(view.messages.size(), 1u);
+}
+
+// Every way out of a fetch leaves no request or connection open, and
+// closing again finds nothing.
+TEST(Probe, EveryFetchClosesItsRequestAndCloseAllIsRepeatable) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    Probe p;
+    ASSERT_TRUE(p.worker.OpenSession());
+    for (const char* path : {"/page", "/status/404", "/garbage", "/empty"}) {
+        p.worker.FetchPage(server.Url(path));
+        EXPECT_FALSE(p.worker.HasRequest()) << path;
+    }
+    p.worker.FetchPage("http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/");
+    EXPECT_FALSE(p.worker.HasRequest());
+    EXPECT_TRUE(p.worker.HasSession());
+    EXPECT_TRUE(p.worker.CloseAll());
+    EXPECT_FALSE(p.worker.HasSession());
+    EXPECT_TRUE(p.worker.CloseAll());
+    EXPECT_TRUE(p.worker.CloseRequest());
+    // Without a session nothing is fetched.
+    EXPECT_EQ(p.worker.FetchPage(server.Url("/page")), "");
+}

@@ -1,0 +1,380 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "tools/support/TestHttpServer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace testsupport {
+
+namespace {
+
+const char kPage[] =
+    "<html><head><title>Skein test page</title></head>\r\n<body>hello</body></html>\r\n";
+
+std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body,
+                     bool withLength = true) {
+    std::string r = "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\n";
+    r += "Content-Type: text/html\r\nConnection: close\r\n";
+    if (withLength) r += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    r += headers + "\r\n" + body;
+    return r;
+}
+
+std::string QueryValue(const std::string& target, const std::string& key) {
+    size_t q = target.find('?');
+    if (q == std::string::npos) return {};
+    std::string query = target.substr(q + 1);
+    std::string prefix = key + "=";
+    if (query.compare(0, prefix.size(), prefix) == 0) return query.substr(prefix.size());
+    size_t at = query.find("&" + prefix);
+    return at == std::string::npos ? std::string() : query.substr(at + 1 + prefix.size());
+}
+
+std::string PathOf(const std::string& target) {
+    return target.substr(0, target.find('?'));
+}
+
+bool TimeLeft(DWORD deadline) {
+    return (LONG)(deadline - ::GetTickCount()) > 0;
+}
+
+void SetNonBlocking(SOCKET s) {
+    u_long on = 1;
+    ::ioctlsocket(s, FIONBIO, &on);
+}
+
+struct ServeArgs {
+    TestHttpServer* server;
+    SOCKET s;
+};
+
+DWORD WINAPI AcceptThread(LPVOID p);
+DWORD WINAPI ServeThread(LPVOID p);
+
+}  // namespace
+
+std::string TestHttpServer::ErrorPageBody() {
+    return "<HTML><HEAD><TITLE>域名纠错系统</TITLE></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n";
+}
+
+TestHttpServer::TestHttpServer(const Options& options) : m_options(options) {
+    WSADATA wsa;
+    m_wsa = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+    m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    int len = sizeof addr;
+    if (::bind(s, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(s, SOMAXCONN) != 0 ||
+        ::getsockname(s, (sockaddr*)&addr, &len) != 0) {
+        ::closesocket(s);
+        return;
+    }
+    m_listen = s;
+    m_port = ntohs(addr.sin_port);
+    m_hAcceptThread = ::CreateThread(nullptr, 0, &AcceptThread, this, 0, nullptr);
+}
+
+TestHttpServer::~TestHttpServer() {
+    Stop();
+    if (m_hStopEvent) ::CloseHandle(m_hStopEvent);
+    if (m_wsa) ::WSACleanup();
+}
+
+std::string TestHttpServer::Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+}
+
+void TestHttpServer::Stop() {
+    m_stop.store(true);
+    if (m_hStopEvent) ::SetEvent(m_hStopEvent);
+    if (m_hAcceptThread) {
+        ::WaitForSingleObject(m_hAcceptThread, INFINITE);
+        ::CloseHandle(m_hAcceptThread);
+        m_hAcceptThread = nullptr;
+    }
+    if (m_listen != INVALID_SOCKET) {
+        ::closesocket(m_listen);
+        m_listen = INVALID_SOCKET;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_handlers == 0; });
+}
+
+std::vector<std::string> TestHttpServer::Requests() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_requests;
+}
+
+int TestHttpServer::CountRequests(const std::string& target) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::string line = "GET " + target + " ";
+    return (int)std::count_if(m_requests.begin(), m_requests.end(),
+                              [&](const std::string& r) { return r.compare(0, line.size(), line) == 0; });
+}
+
+unsigned short TestHttpServer::ClosedPort() {
+    WSADATA wsa;
+    ::WSAStartup(MAKEWORD(2, 2), &wsa);
+    unsigned short port = 0;
+    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int len = sizeof addr;
+    if (s != INVALID_SOCKET && ::bind(s, (sockaddr*)&addr, sizeof addr) == 0 &&
+        ::getsockname(s, (sockaddr*)&addr, &len) == 0)
+        port = ntohs(addr.sin_port);
+    if (s != INVALID_SOCKET) ::closesocket(s);
+    ::WSACleanup();
+    return port;
+}
+
+void TestHttpServer::AcceptLoop() {
+    while (!Stopping()) {
+        fd_set rd;
+        FD_ZERO(&rd);
+        FD_SET(m_listen, &rd);
+        timeval tv{0, 50 * 1000};
+        if (::select(0, &rd, nullptr, nullptr, &tv) <= 0) continue;
+        SOCKET s = ::accept(m_listen, nullptr, nullptr);
+        if (s == INVALID_SOCKET) continue;
+        ++m_total;
+        if (m_open.load() >= m_options.maxConnections) {
+            ::closesocket(s);
+            continue;
+        }
+        int open = ++m_open;
+        int peak = m_peak.load();
+        while (open > peak && !m_peak.compare_exchange_weak(peak, open)) {
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_handlers;
+        }
+        auto* args = new ServeArgs{this, s};
+        HANDLE h = ::CreateThread(nullptr, 64 * 1024, &ServeThread, args, STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                  nullptr);
+        if (h) {
+            ::CloseHandle(h);
+        } else {
+            delete args;
+            ::closesocket(s);
+            --m_open;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            --m_handlers;
+        }
+    }
+}
+
+void TestHttpServer::Serve(Socket s) {
+    SetNonBlocking(s);
+    DWORD deadline = ::GetTickCount() + m_options.connectionLimitMs;
+    std::string head;
+    if (ReadHead(s, head, deadline)) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_requests.size() < 100000) m_requests.push_back(head);
+        }
+        std::string target;
+        size_t sp1 = head.find(' ');
+        size_t sp2 = sp1 == std::string::npos ? sp1 : head.find(' ', sp1 + 1);
+        if (sp2 != std::string::npos) target = head.substr(sp1 + 1, sp2 - sp1 - 1);
+        Answer(s, target, head);
+    }
+    if (s != INVALID_SOCKET) ::closesocket(s);
+    --m_open;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (--m_handlers == 0) m_idle.notify_all();
+}
+
+bool TestHttpServer::ReadHead(Socket s, std::string& head, DWORD deadline) {
+    char buf[4096];
+    while (!Stopping() && TimeLeft(deadline) && head.size() < 64 * 1024) {
+        int got = ::recv(s, buf, sizeof buf, 0);
+        if (got > 0) {
+            if (head.empty() && buf[0] == 0x16) {   // a TLS handshake record
+                ++m_tlsGreetings;
+                return false;
+            }
+            head.append(buf, got);
+            size_t end = head.find("\r\n\r\n");
+            if (end != std::string::npos) {
+                head.resize(end + 4);
+                return true;
+            }
+            continue;
+        }
+        if (got == 0 || ::WSAGetLastError() != WSAEWOULDBLOCK) return false;
+        fd_set rd;
+        FD_ZERO(&rd);
+        FD_SET(s, &rd);
+        timeval tv{0, 50 * 1000};
+        ::select(0, &rd, nullptr, nullptr, &tv);
+    }
+    return false;
+}
+
+bool TestHttpServer::SendAll(Socket s, const char* data, size_t len, DWORD deadline) {
+    while (len > 0) {
+        if (Stopping() || !TimeLeft(deadline)) return false;
+        int sent = ::send(s, data, (int)std::min<size_t>(len, 64 * 1024), 0);
+        if (sent > 0) {
+            data += sent;
+            len -= (size_t)sent;
+            continue;
+        }
+        if (::WSAGetLastError() != WSAEWOULDBLOCK) return false;
+        fd_set wr;
+        FD_ZERO(&wr);
+        FD_SET(s, &wr);
+        timeval tv{0, 50 * 1000};
+        ::select(0, nullptr, &wr, nullptr, &tv);
+    }
+    return true;
+}
+
+bool TestHttpServer::Pause(DWORD ms, DWORD deadline) {
+    if (!TimeLeft(deadline)) return false;
+    DWORD left = deadline - ::GetTickCount();
+    return ::WaitForSingleObject(m_hStopEvent, std::min(ms, left)) == WAIT_TIMEOUT && TimeLeft(deadline);
+}
+
+// Half-closes and waits (briefly) for the client to close its side, so that a
+// response is not cut off by a reset while it is still in flight.
+void TestHttpServer::WaitForClientClose(Socket s, DWORD deadline) {
+    ::shutdown(s, SD_SEND);
+    DWORD until = std::min<DWORD>(deadline - ::GetTickCount(), 2000) + ::GetTickCount();
+    char buf[1024];
+    while (!Stopping() && TimeLeft(until)) {
+        int got = ::recv(s, buf, sizeof buf, 0);
+        if (got == 0 || (got < 0 && ::WSAGetLastError() != WSAEWOULDBLOCK)) return;
+        if (got > 0) continue;
+        fd_set rd;
+        FD_ZERO(&rd);
+        FD_SET(s, &rd);
+        timeval tv{0, 20 * 1000};
+        ::select(0, &rd, nullptr, nullptr, &tv);
+    }
+}
+
+void TestHttpServer::Answer(Socket s, const std::string& target, const std::string& head) {
+    const std::string path = PathOf(target);
+    const DWORD deadline = ::GetTickCount() + m_options.connectionLimitMs;
+    const DWORD tick = m_options.trickleIntervalMs;
+
+    if (path == "/silent") {
+        // Hold the connection without a byte until the client gives up.
+        while (!Stopping() && TimeLeft(deadline)) {
+            char c;
+            int got = ::recv(s, &c, 1, 0);
+            if (got == 0 || (got < 0 && ::WSAGetLastError() != WSAEWOULDBLOCK)) return;
+            Pause(50, deadline);
+        }
+        return;
+    }
+    if (path == "/endless") {
+        if (!SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n", deadline)) return;
+        std::string chunk(16 * 1024, 'e');
+        while (SendAll(s, chunk, deadline)) {
+        }
+        return;
+    }
+    if (path == "/trickle" || path == "/trickle-headers") {
+        std::string body(1000, 't');
+        std::string r = Response(200, "OK", "", body);
+        size_t start = path == "/trickle" ? r.size() - body.size() : 0;
+        if (!SendAll(s, r.data(), start, deadline)) return;
+        for (size_t i = start; i < r.size(); ++i)
+            if (!Pause(tick, deadline) || !SendAll(s, &r[i], 1, deadline)) return;
+        WaitForClientClose(s, deadline);
+        return;
+    }
+    if (path == "/reset") {
+        std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n\r\n";
+        r += std::string(1000, 'r');
+        SendAll(s, r, deadline);
+        Pause(100, deadline);
+        linger lg{1, 0};   // closing now sends a reset
+        ::setsockopt(s, SOL_SOCKET, SO_LINGER, (const char*)&lg, sizeof lg);
+        return;
+    }
+    if (path == "/big") {
+        const size_t size = 10u * 1024 * 1024;
+        std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
+                        std::to_string(size) + "\r\n\r\n";
+        if (!SendAll(s, r, deadline)) return;
+        std::string chunk(64 * 1024, 'b');
+        memcpy(chunk.data(), kPage, sizeof kPage - 1);
+        for (size_t sent = 0; sent < size; sent += chunk.size())
+            if (!SendAll(s, chunk, deadline)) return;
+        WaitForClientClose(s, deadline);
+        return;
+    }
+
+    std::string r;
+    if (path == "/page") {
+        r = Response(200, "OK", "", kPage);
+    } else if (path == "/errpage") {
+        r = Response(200, "OK", "", ErrorPageBody());
+    } else if (path == "/errpage-lower") {
+        std::string body = ErrorPageBody();
+        for (const char* tag : {"<TITLE>", "</TITLE>"}) {
+            std::string lower = tag;
+            for (char& c : lower) c = (char)tolower((unsigned char)c);
+            body.replace(body.find(tag), lower.size(), lower);
+        }
+        r = Response(200, "OK", "", body);
+    } else if (path.rfind("/status/", 0) == 0) {
+        r = Response(atoi(path.c_str() + 8), "Status", "", "<html>status page</html>\r\n");
+    } else if (path == "/empty") {
+        r = Response(200, "OK", "", "");
+    } else if (path.rfind("/redirect/", 0) == 0) {
+        r = Response(atoi(path.c_str() + 10), "Moved", "Location: " + QueryValue(target, "to") + "\r\n",
+                     "<html>moved</html>\r\n");
+    } else if (path == "/chunked") {
+        r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n";
+        std::string body = kPage;
+        for (size_t at = 0; at < body.size(); at += 10) {
+            std::string piece = body.substr(at, 10);
+            char size[16];
+            snprintf(size, sizeof size, "%x\r\n", (unsigned)piece.size());
+            r += size + piece + "\r\n";
+        }
+        r += "0\r\n\r\n";
+    } else if (path == "/garbage") {
+        r = std::string("\x01\x02\x03 this is not HTTP at all\r\n\r\n", 31);
+    } else if (path == "/slow") {
+        if (!Pause((DWORD)atoi(QueryValue(target, "ms").c_str()), deadline)) return;
+        r = Response(200, "OK", "", kPage);
+    } else if (path == "/echo") {
+        r = Response(200, "OK", "", head);
+    } else {
+        r = Response(404, "Not Found", "", "<html>not found</html>\r\n");
+    }
+    if (SendAll(s, r, deadline)) WaitForClientClose(s, deadline);
+}
+
+namespace {
+
+DWORD WINAPI AcceptThread(LPVOID p) {
+    static_cast<TestHttpServer*>(p)->AcceptLoop();
+    return 0;
+}
+
+DWORD WINAPI ServeThread(LPVOID p) {
+    ServeArgs a = *static_cast<ServeArgs*>(p);
+    delete static_cast<ServeArgs*>(p);
+    a.server->Serve(a.s);
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace testsupport

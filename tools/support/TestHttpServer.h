@@ -1,0 +1,104 @@
+// A loopback HTTP server for tests and benchmarks, run inside the calling
+// process. It answers by path (see Behaviours), one thread per connection,
+// and counts how many connections are open at once. Every connection and
+// the server itself are bounded in time; the destructor stops everything.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Paths the server answers (anything else: 404):
+//   /page               200, a small HTML page
+//   /errpage            200, the provider's domain error page, GBK, <TITLE> upper case
+//   /errpage-lower      the same page with <title> in lower case
+//   /status/NNN         status NNN with a short body
+//   /empty              200 with an empty body
+//   /redirect/NNN?to=L  status NNN (301, 302...) with Location: L (L taken as written)
+//   /chunked            200, the page in chunked encoding
+//   /big                200, a 10 MB body with its length
+//   /endless            200, a body without length that never ends
+//   /silent             accepted and never answered
+//   /trickle            200, a body sent one byte per trickle interval
+//   /trickle-headers    the response head sent one byte per trickle interval
+//   /reset              200, part of the body, then a connection reset
+//   /garbage            bytes that are not HTTP, then close
+//   /slow?ms=N          the page after N milliseconds
+//   /echo               200, the request head as the body
+// A client that opens with a TLS greeting is counted and let go at once.
+class TestHttpServer {
+public:
+    using Socket = UINT_PTR;   // winsock's SOCKET, without winsock's header here
+    static constexpr Socket kNoSocket = ~(Socket)0;
+
+    struct Options {
+        DWORD trickleIntervalMs = 1000;
+        DWORD connectionLimitMs = 120000;   // no connection lives longer
+        int maxConnections = 256;           // further connections are closed at once
+    };
+
+    TestHttpServer() : TestHttpServer(Options{}) {}
+    explicit TestHttpServer(const Options& options);
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+    ~TestHttpServer();
+
+    bool Ok() const { return m_listen != kNoSocket; }
+    unsigned short Port() const { return m_port; }
+    // "http://127.0.0.1:PORT" + path.
+    std::string Url(const std::string& path) const;
+    // Stops accepting, ends every connection and waits for their threads.
+    void Stop();
+
+    int OpenConnections() const { return m_open.load(); }
+    int PeakConnections() const { return m_peak.load(); }
+    int TotalConnections() const { return m_total.load(); }
+    // Connections that opened with a TLS greeting instead of a request (closed at once).
+    int TlsGreetings() const { return m_tlsGreetings.load(); }
+    void ResetPeak() { m_peak.store(m_open.load()); }
+    // Request heads received so far (request line and headers), oldest first.
+    std::vector<std::string> Requests() const;
+    // How many requests asked for exactly this target (path and query).
+    int CountRequests(const std::string& target) const;
+
+    // The body of /errpage.
+    static std::string ErrorPageBody();
+    // A loopback port that nothing listens on (bound once, then released).
+    static unsigned short ClosedPort();
+
+    // Thread bodies (public for the thread entry functions only).
+    void AcceptLoop();
+    void Serve(Socket s);
+
+private:
+    void Answer(Socket s, const std::string& target, const std::string& head);
+    bool ReadHead(Socket s, std::string& head, DWORD deadline);
+    bool SendAll(Socket s, const char* data, size_t len, DWORD deadline);
+    bool SendAll(Socket s, const std::string& data, DWORD deadline) {
+        return SendAll(s, data.data(), data.size(), deadline);
+    }
+    bool Pause(DWORD ms, DWORD deadline);
+    void WaitForClientClose(Socket s, DWORD deadline);
+    bool Stopping() const { return m_stop.load(); }
+
+    Options m_options;
+    Socket m_listen = kNoSocket;
+    unsigned short m_port = 0;
+    HANDLE m_hStopEvent = nullptr;
+    HANDLE m_hAcceptThread = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_open{0}, m_peak{0}, m_total{0}, m_tlsGreetings{0};
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_idle;
+    int m_handlers = 0;                  // connection threads still running
+    std::vector<std::string> m_requests;
+    bool m_wsa = false;
+};
+
+}  // namespace testsupport

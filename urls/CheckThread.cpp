@@ -1,0 +1,216 @@
+#include "urls/CheckThread.h"
+
+#include <new>
+
+#include "urls/Messages.h"
+#include "urls/rules/ProbeRules.h"
+
+namespace {
+
+const char kAcceptHeader[] = "Accept: */*";
+const char kUserAgentHeader[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+
+// Always from the network, never into the cache; redirects are followed,
+// between http and https as well, since nearly every site now sends its
+// http address on to https.
+const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_DONT_CACHE |
+                            INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS |
+                            INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
+
+// The probe asks whether a site answers, not whether it can be trusted, and it
+// sends nothing of the user's: a site with a self-signed, expired or
+// mismatched certificate still answers.
+const DWORD kCertificateLeniency = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                   SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_REVOCATION |
+                                   SECURITY_FLAG_IGNORE_WRONG_USAGE;
+
+// Posting fails only when the window is gone (nothing to tell then) or its
+// queue is full; a lost verdict would keep its worker counted for ever.
+void PostVerdict(HWND hView, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!hView) return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::PostMessageA(hView, msg, wParam, lParam) || !::IsWindow(hView)) return;
+        ::Sleep(50);
+    }
+}
+
+}  // namespace
+
+// Ends the probe's time from a pool thread. A read that the server keeps
+// alive by trickling is cut at the next byte; but a send whose response head
+// trickles cannot be interrupted (closing the request from here would race
+// with the worker's own use of the handle, and some wininet builds do not
+// abort a blocked call that way). So the watchdog also hands in the worker's
+// "nothing came back" at once: the slot is free, and the stalled call ends
+// when the server lets go or a receive time-out strikes.
+class CProbeWatchdog {
+public:
+    CProbeWatchdog(CCheckThread* pWorker, DWORD ms) : m_pWorker(pWorker) {
+        if (!::CreateTimerQueueTimer(&m_hTimer, nullptr, &OnTimeUp, this, ms, 0, WT_EXECUTEONLYONCE))
+            m_hTimer = nullptr;
+    }
+    CProbeWatchdog(const CProbeWatchdog&) = delete;
+    CProbeWatchdog& operator=(const CProbeWatchdog&) = delete;
+    ~CProbeWatchdog() {
+        // Waits for a callback under way, so the worker outlives it.
+        if (m_hTimer) ::DeleteTimerQueueTimer(nullptr, m_hTimer, INVALID_HANDLE_VALUE);
+    }
+    bool Expired() const { return m_expired != 0; }
+
+private:
+    static VOID CALLBACK OnTimeUp(PVOID pThis, BOOLEAN) {
+        auto* self = static_cast<CProbeWatchdog*>(pThis);
+        ::InterlockedExchange(&self->m_expired, 1);
+        self->m_pWorker->PostVerdictOnce(UM_URL_VERDICT, kProbeNothing);
+    }
+    CCheckThread* m_pWorker;
+    HANDLE m_hTimer = nullptr;
+    volatile LONG m_expired = 0;
+};
+
+ProbeLimits& CCheckThread::DefaultLimits() {
+    static ProbeLimits limits;
+    return limits;
+}
+
+CCheckThread::CCheckThread(AFX_THREADPROC pfnThreadProc, CHECKPARAM* pParam)
+    : CWinThread(pfnThreadProc, pParam), m_limits(DefaultLimits()) {
+    if (pParam) pParam->pThread = this;
+}
+
+CCheckThread::~CCheckThread() {
+    CloseAll();
+}
+
+UINT CheckThreadProc(LPVOID pParam) {
+    std::unique_ptr<CHECKPARAM> param(static_cast<CHECKPARAM*>(pParam));
+    if (param && param->pThread) param->pThread->CheckUrl(param.get());
+    return 0;
+}
+
+BOOL CCheckThread::CheckUrl(CHECKPARAM* pParam) {
+    m_nRow = pParam->nRow;
+    m_hView = pParam->hView;
+    int code = kProbeNothing;
+    try {
+        m_strUrl = pParam->strUrl;
+        if (!OpenSession()) {
+            PostVerdictOnce(UM_URL_VERDICT, 0);
+            return FALSE;
+        }
+        code = ProbeUrl(m_strUrl);
+    } catch (...) {
+        // Out of memory or anything else unforeseen: still one verdict.
+        code = kProbeNothing;
+    }
+    CloseAll();
+    if (code == kProbePage) PostVerdictOnce(UM_URL_VALID, 0);
+    else PostVerdictOnce(UM_URL_VERDICT, (WPARAM)code);
+    return TRUE;
+}
+
+void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam) {
+    if (::InterlockedExchange(&m_lVerdictPosted, 1) == 0) PostVerdict(m_hView, msg, wParam, (LPARAM)m_nRow);
+}
+
+bool CCheckThread::OpenSession() {
+    try {
+        m_pSession = std::make_unique<CInternetSession>(nullptr, 1, INTERNET_OPEN_TYPE_PRECONFIG);
+        m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, m_limits.connectTimeoutMs);
+        m_pSession->SetOption(INTERNET_OPTION_CONNECT_BACKOFF, m_limits.connectBackoffMs);
+        m_pSession->SetOption(INTERNET_OPTION_CONNECT_RETRIES, m_limits.connectRetries);
+        m_pSession->SetOption(INTERNET_OPTION_SEND_TIMEOUT, m_limits.sendTimeoutMs);
+        m_pSession->SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, m_limits.receiveTimeoutMs);
+        m_pSession->EnableStatusCallback(TRUE);
+        return true;
+    } catch (const CInternetException&) {
+    } catch (const std::bad_alloc&) {
+    }
+    m_pSession.reset();
+    return false;
+}
+
+std::string CCheckThread::NormalizeUrl(const std::string& strUrl) {
+    return ::NormalizeUrl(strUrl);
+}
+
+int CCheckThread::ProbeUrl(std::string strUrl) {
+    return ClassifyPage(FetchPage(NormalizeUrl(strUrl)));
+}
+
+std::string CCheckThread::FetchPage(const std::string& strUrl) {
+    if (!m_pSession) return {};
+    DWORD dwService = 0;
+    std::string strServer, strObject;
+    INTERNET_PORT nPort = 0;
+    // An address the parser cannot split names no server: nothing can come back.
+    if (!AfxParseURL(strUrl.c_str(), dwService, strServer, strObject, nPort)) return {};
+
+    std::string page;
+    try {
+        m_pConnection.reset(m_pSession->GetHttpConnection(strServer.c_str(), nPort));
+        DWORD flags = kRequestFlags;
+        if (dwService == AFX_INET_SERVICE_HTTPS) flags |= INTERNET_FLAG_SECURE;
+        m_pFile.reset(m_pConnection->OpenRequest(HTTP_VERB_GET, strObject.c_str(), nullptr, 0, nullptr,
+                                                 nullptr, flags));
+        m_pFile->SetOption(INTERNET_OPTION_SECURITY_FLAGS, kCertificateLeniency);
+        // Set on the request as well: not every library hands the session's down.
+        m_pFile->SetOption(INTERNET_OPTION_SEND_TIMEOUT, m_limits.sendTimeoutMs);
+        m_pFile->SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, m_limits.receiveTimeoutMs);
+        m_pFile->AddRequestHeaders(kAcceptHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW, -1);
+        // The session's agent is the application's name; a site is asked as a
+        // browser would ask, so the browser's agent replaces it.
+        m_pFile->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE, -1);
+
+        CProbeWatchdog watchdog(this, m_limits.overallMs);
+        m_pFile->SendRequest();
+        DWORD status = 0;
+        std::string head;
+        if (m_pFile->QueryInfoStatusCode(status) && status == HTTP_STATUS_OK &&
+            m_pFile->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, head) && HasHeaderLines(head))
+            page = ReadBody(watchdog);
+        if (watchdog.Expired()) page.clear();
+    } catch (const CInternetException&) {
+        page.clear();
+    } catch (const std::bad_alloc&) {
+        page.clear();
+    }
+    CloseRequest();
+    return page;
+}
+
+std::string CCheckThread::ReadBody(CProbeWatchdog& watchdog) {
+    PageTextBuilder text(m_limits.maxBodyBytes);
+    char buf[4096];
+    // Ask for what has arrived only: a read of a full buffer would wait for a
+    // trickling server to fill it, past the probe's time.
+    while (!watchdog.Expired()) {
+        DWORD avail = m_pFile->QueryDataAvailable();
+        if (avail == 0) break;
+        UINT got = m_pFile->Read(buf, avail < sizeof buf - 1 ? avail : sizeof buf - 1);
+        if (got == 0 || !text.Feed(std::string_view(buf, got))) break;
+    }
+    return text.Text();
+}
+
+bool CCheckThread::CloseRequest() {
+    bool ok = true;
+    if (m_pFile) {
+        ok = m_pFile->Close() && ok;
+        m_pFile.reset();
+    }
+    if (m_pConnection) {
+        ok = m_pConnection->Close() && ok;
+        m_pConnection.reset();
+    }
+    return ok;
+}
+
+bool CCheckThread::CloseAll() {
+    bool ok = CloseRequest();
+    if (m_pSession) {
+        ok = m_pSession->Close() && ok;
+        m_pSession.reset();
+    }
+    return ok;
+}

@@ -1,0 +1,80 @@
+// CCheckThread: the worker that checks one URL. It opens an internet session
+// of its own, fetches the page with one GET, closes everything and posts one
+// verdict to the list view's window. It deletes itself when it ends.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/Inet.h"
+#include "framework/WinThread.h"
+
+class CCheckThread;
+
+// What the view hands a worker. Allocated by the view, freed by the worker's
+// thread function. The worker knows the view only by its window, so a worker
+// that ends after the window is gone posts into nothing.
+struct CHECKPARAM {
+    HWND hView = nullptr;             // receives the verdict
+    CCheckThread* pThread = nullptr;  // written by the worker's constructor
+    std::string strUrl;               // the row's URL at dispatch, whole
+    int nRow = 0;                     // the row's id at dispatch (UrlRows::Id)
+};
+
+// The bounds of one probe. The program runs with the defaults; tests shorten them.
+struct ProbeLimits {
+    DWORD connectTimeoutMs = 5000;
+    DWORD connectBackoffMs = 1000;
+    DWORD connectRetries = 1;
+    DWORD sendTimeoutMs = 15000;
+    DWORD receiveTimeoutMs = 15000;
+    DWORD overallMs = 60000;           // from the start of the fetch to the last byte read
+    size_t maxBodyBytes = 1024 * 1024; // a page that reaches it still counts
+};
+
+// The worker's thread function: checks the URL of the CHECKPARAM, frees it, returns 0.
+UINT CheckThreadProc(LPVOID pParam);
+
+class CCheckThread : public CWinThread {
+public:
+    CCheckThread(AFX_THREADPROC pfnThreadProc, CHECKPARAM* pParam);
+    ~CCheckThread() override;
+
+    // Opens the session, probes, closes, and posts exactly one verdict:
+    // UM_URL_VALID, or UM_URL_VERDICT with 1 (error page), 2 (nothing came
+    // back) or 0 (no session could be opened; FALSE is returned then).
+    BOOL CheckUrl(CHECKPARAM* pParam);
+
+    bool OpenSession();
+    // 0 a page came back, 1 the provider's domain error page, 2 nothing came back.
+    int ProbeUrl(std::string strUrl);
+    static std::string NormalizeUrl(const std::string& strUrl);
+    // The page text, empty when nothing came back.
+    std::string FetchPage(const std::string& strUrl);
+    bool CloseRequest();
+    bool CloseAll();
+
+    bool HasSession() const { return m_pSession != nullptr; }
+    bool HasRequest() const { return m_pConnection != nullptr || m_pFile != nullptr; }
+
+    // Posts the worker's one verdict to its view; later calls post nothing.
+    // Called by the worker, or by its watchdog when the probe's time is up.
+    void PostVerdictOnce(UINT msg, WPARAM wParam);
+
+    // Copied by every new worker; set before workers start.
+    static ProbeLimits& DefaultLimits();
+
+    int m_nRow = 0;
+    std::string m_strUrl;
+    ProbeLimits m_limits;
+
+private:
+    std::string ReadBody(class CProbeWatchdog& watchdog);
+
+    HWND m_hView = nullptr;
+    volatile LONG m_lVerdictPosted = 0;
+    std::unique_ptr<CInternetSession> m_pSession;
+    std::unique_ptr<CHttpConnection> m_pConnection;
+    std::unique_ptr<CHttpFile> m_pFile;
+};
