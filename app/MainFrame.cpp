@@ -69,18 +69,30 @@ void CMainFrame::SizeStatusPanes() {
 }
 
 BOOL CMainFrame::CreateSideBar() {
-    // Until the docking side bar exists, a plain host at the left holds the panel.
-    return m_wndPanelHost.Create(m_hWnd);
+    EnableDocking(CBRS_ALIGN_ANY);
+    if (!GetDockBar(AFX_IDW_DOCKBAR_LEFT)) return FALSE;
+    if (!m_wndSideBar.Create("侧边栏", this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP)) return FALSE;
+    m_wndSideBar.SetBarStyle(m_wndSideBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndSideBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndSideBar, AFX_IDW_DOCKBAR_LEFT);
+    return m_wndSideBar.m_pDockBar != nullptr;
 }
 
 BOOL CMainFrame::OnUpdateCmdUI(CCmdUI* pCmdUI) {
     if (pCmdUI->m_nID == ID_VIEW_SIDEBAR) {
-        // Nothing to show or hide until the side bar exists.
-        pCmdUI->Enable(FALSE);
-        pCmdUI->SetCheck(0);
+        pCmdUI->Enable(TRUE);
+        pCmdUI->SetCheck((m_wndSideBar.GetStyle() & WS_VISIBLE) ? 1 : 0);
         return TRUE;
     }
     return CFrameWnd::OnUpdateCmdUI(pCmdUI);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID) {
+    if (nID == ID_VIEW_SIDEBAR) {
+        ShowControlBar(&m_wndSideBar, (m_wndSideBar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+        return TRUE;
+    }
+    return CFrameWnd::OnCmdMsg(nID);
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {

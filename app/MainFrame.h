@@ -7,7 +7,7 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/StatusBar.h"
-#include "app/PanelHost.h"
+#include "sidebar/SideBar.h"
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -18,7 +18,7 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     CStatusBar m_wndStatusBar;
-    CPanelHost m_wndPanelHost;   // holds the control panel until the side bar does
+    CSideBar m_wndSideBar;
 
     // The check run's dispatch timer.
     enum { kDispatchTimer = 1, kDispatchPeriodMs = 500 };
@@ -28,6 +28,8 @@ protected:
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnClose() override;
     BOOL OnUpdateCmdUI(CCmdUI* pCmdUI) override;
+    // ID_VIEW_SIDEBAR shows the side bar when it is hidden and hides it when it shows.
+    BOOL OnCmdMsg(UINT nID) override;
 
     BOOL CreateStatusBar();
     void SizeStatusPanes();
