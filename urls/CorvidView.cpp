@@ -63,6 +63,7 @@ BOOL CCorvidView::SetItemText(int nRow, int nCol, const std::string& text) {
         auto v = ValidityFromText(text);
         if (!v) return FALSE;
         m_rows.setValidity(nRow, *v);
+        if (*v == Validity::Unchecked) m_dispatchCursor.Reopened(m_rows.id(nRow));
         break;
     }
     default:
@@ -134,6 +135,23 @@ BOOL CCorvidView::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*
     case LVN_GETDISPINFOA:
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return TRUE;
+    case LVN_ODFINDITEMA:
+        // Type-ahead and LVM_FINDITEM: an owner-data list asks its owner.
+        *pResult = OnFindItem(reinterpret_cast<NMLVFINDITEMA*>(lParam));
+        return TRUE;
+    case LVN_ODFINDITEMW: {
+        // Wine asks in Unicode even of an ANSI parent.
+        auto* find = reinterpret_cast<NMLVFINDITEMW*>(lParam);
+        NMLVFINDITEMA ansi{};
+        ansi.iStart = find->iStart;
+        ansi.lvfi.flags = find->lvfi.flags;
+        char text[64] = {};
+        if (find->lvfi.psz)
+            ::WideCharToMultiByte(CP_ACP, 0, find->lvfi.psz, -1, text, sizeof text - 1, nullptr, nullptr);
+        ansi.lvfi.psz = text;
+        *pResult = OnFindItem(&ansi);
+        return TRUE;
+    }
     case LVN_GETDISPINFOW: {
         // Only when the parent asked for Unicode notifications.
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
@@ -176,6 +194,28 @@ void CCorvidView::OnGetDispInfo(NMLVDISPINFOA* pInfo) {
     }
     std::copy_n(text.data(), n, item.pszText);
     item.pszText[n] = '\0';
+}
+
+// The first row from iStart on (wrapping when asked) whose row number text
+// equals, or with LVFI_PARTIAL starts with, the text searched for; -1 if none.
+LRESULT CCorvidView::OnFindItem(const NMLVFINDITEMA* pFind) const {
+    const LVFINDINFOA& info = pFind->lvfi;
+    if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz) return -1;
+    const std::string_view wanted(info.psz);
+    const int count = GetRowCount();
+    int start = pFind->iStart;
+    if (start < 0 || start >= count) start = 0;
+    for (int n = 0; n < count; ++n) {
+        int row = start + n;
+        if (row >= count) {
+            if (!(info.flags & LVFI_WRAP)) break;
+            row -= count;
+        }
+        std::string text = std::to_string(m_rows.number(row));
+        bool match = (info.flags & LVFI_PARTIAL) ? text.compare(0, wanted.size(), wanted) == 0 : text == wanted;
+        if (match) return row;
+    }
+    return -1;
 }
 
 BOOL PostToMainWnd(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/Document.h"
+#include "urls/rules/DispatchScan.h"
 #include "urls/rules/UrlRows.h"
 
 class CCorvidView : public CListView {
@@ -45,12 +46,14 @@ protected:
     BOOL OnCmdMsg(UINT nID) override;
     void OnRclick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnGetDispInfo(NMLVDISPINFOA* pInfo);
+    LRESULT OnFindItem(const NMLVFINDITEMA* pFind) const;
     void OnOpenWeb();
 
 private:
     UrlRows m_rows;
     std::string m_dispText;   // text handed to the control by the last LVN_GETDISPINFO
     bool m_bColumnsAdded = false;
+    DispatchCursor m_dispatchCursor;   // where the check run's next scan may start
     // The row the menu was opened on, by id: rows removed while the menu is
     // open must not make "打开网页" open another row's URL.
     UrlRows::Id m_menuRowId = 0;

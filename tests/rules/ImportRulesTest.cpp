@@ -155,15 +155,6 @@ TEST(ImportChecks, IgnoreEntriesNeverMatchATrailByte) {
     EXPECT_TRUE(IsIgnoredUrl("www.中文.com", setting));
 }
 
-TEST(ImportFile, TheExampleFile) {
-    auto rows = Import("example.com\r\nexample。net\r\n\r\nx y.example.com\r\n");
-    std::vector<Row> expected = {{1, "example.com", ""},
-                                 {2, "example.net", ""},
-                                 {3, "", kMalformed},
-                                 {4, "x y.example.com", kMalformed}};
-    EXPECT_EQ(rows, expected);
-}
-
 TEST(ImportFile, TidyingAndMarks) {
     auto rows = Import(" \t \nintranet\n  example.com  \nintranet-ads\n", "ads");
     std::vector<Row> expected = {{1, "", kMalformed},

@@ -143,6 +143,35 @@ TEST_F(View, ShortBuffersGetWholeCharactersOnly) {
     EXPECT_STREQ(item.pszText, "中");
 }
 
+TEST_F(View, FindingARowSearchesTheRowNumbers) {
+    for (int i = 0; i < 30; ++i) h.view.Rows().append(i + 1, "x.com");
+    h.view.Rows().erase(10);   // numbers keep their gaps
+    h.view.RowsChanged();
+    auto find = [&](const char* text, UINT flags, int start) {
+        LVFINDINFOA info{};
+        info.flags = flags;
+        info.psz = text;
+        return (int)::SendMessageA(h.view, LVM_FINDITEMA, (WPARAM)start, (LPARAM)&info);
+    };
+    EXPECT_EQ(find("12", LVFI_STRING, -1), 10);
+    EXPECT_EQ(find("11", LVFI_STRING, -1), -1);
+    EXPECT_EQ(find("2", LVFI_STRING | LVFI_PARTIAL, -1), 1);
+    // The owner's answer from a given start row, wrapping or not.
+    auto ask = [&](const char* text, UINT flags, int start) {
+        NMLVFINDITEMA nm{};
+        nm.hdr.hwndFrom = h.view;
+        nm.hdr.idFrom = AFX_IDW_PANE_FIRST;
+        nm.hdr.code = LVN_ODFINDITEMA;
+        nm.iStart = start;
+        nm.lvfi.flags = flags;
+        nm.lvfi.psz = text;
+        return (int)::SendMessageA(h.main, WM_NOTIFY, AFX_IDW_PANE_FIRST, (LPARAM)&nm);
+    };
+    EXPECT_EQ(ask("2", LVFI_PARTIAL, 2), 18);   // row 18 holds number 20
+    EXPECT_EQ(ask("1", LVFI_PARTIAL, 28), -1);   // the last row holds number 30
+    EXPECT_EQ(ask("1", LVFI_PARTIAL | LVFI_WRAP, 28), 0);
+}
+
 TEST_F(View, NoMenuWithoutASelectionMark) {
     AddRows({"a.com"});
     ModalWatcher watcher;

@@ -29,8 +29,9 @@ struct ViewHarness {
 
     ViewHarness() {
         app.m_pMainWnd = &main;
+        // Left hidden: showing a top-level window under Xvfb without a window
+        // manager costs Wine two seconds, and nothing here needs it on screen.
         ::SetWindowPos(main, nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::ShowWindow(main, SW_SHOWNOACTIVATE);
         view.Create(main, AFX_IDW_PANE_FIRST, RECT{0, 0, 780, 560});
         view.OnInitialUpdate();
     }
