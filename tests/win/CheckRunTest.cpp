@@ -1,0 +1,268 @@
+// The check run driven by posted UM_DISPATCH, with real workers probing a
+// loopback server: verdicts, running counts, the bound on workers, stop and
+// restart, and rows that move or vanish while their workers run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tools/support/TestHttpServer.h"
+#include "urls/CheckThread.h"
+#include "win/ViewTestHelpers.h"
+
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
+using testsupport::TestHttpServer;
+
+namespace {
+
+const std::string kRunning = "执行中";
+const std::string kOk = "OK";
+const std::string kInvalid = "无效!";
+const std::string kTimeout = "超时!";
+
+class CheckRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Ok());
+        g_nRunningThreads = 0;
+        g_nThreadCount = 3;
+        m_savedLimits = CCheckThread::DefaultLimits();
+        ProbeLimits& l = CCheckThread::DefaultLimits();
+        l.connectTimeoutMs = 2000;
+        l.receiveTimeoutMs = 2000;
+        l.sendTimeoutMs = 2000;
+        l.overallMs = 5000;
+    }
+    void TearDown() override {
+        // Every started worker reports before the test's objects go.
+        PumpUntil([] { return g_nRunningThreads == 0; }, 20000);
+        CCheckThread::DefaultLimits() = m_savedLimits;
+    }
+
+    void AddRows(const std::vector<std::string>& urls, Validity v = Validity::Unchecked) {
+        for (const auto& url : urls) h.view.Rows().append(h.view.GetRowCount() + 1, url, v);
+        h.view.RowsChanged();
+    }
+    std::string Url(const std::string& path) const { return server.Url(path); }
+    std::string Text(int row) const { return h.view.GetItemText(row, 2); }
+
+    // The running count the frame would show: the last one reported to it.
+    int Shown() const {
+        auto counts = h.main.Of(UM_RUNNING_COUNT);
+        return counts.empty() ? 0 : (int)counts.back().lParam;
+    }
+    size_t Finished() const { return h.main.Count(UM_RUN_FINISHED); }
+
+    // One tick of the frame's timer, as the frame computes it: after every
+    // message already posted (a timer message ranks below them all).
+    void Tick() {
+        PumpFor(1);
+        h.view.PostMessage(UM_DISPATCH, 0, (LPARAM)(g_nThreadCount - Shown()));
+        PumpFor(20);
+        m_peakRunning = std::max(m_peakRunning, (int)g_nRunningThreads);
+    }
+    // Ticks until the view reports the run finished; false on time-out.
+    bool RunToEnd(DWORD timeoutMs = 30000) {
+        size_t before = Finished();
+        DWORD start = ::GetTickCount();
+        while (Finished() == before) {
+            if (::GetTickCount() - start > timeoutMs) return false;
+            Tick();
+            PumpFor(30);
+        }
+        return true;
+    }
+    bool WorkersDone(DWORD timeoutMs = 20000) {
+        return PumpUntil([] { return g_nRunningThreads == 0; }, timeoutMs);
+    }
+
+    TestHttpServer server;
+    viewtest::ViewHarness h;
+    int m_peakRunning = 0;
+    ProbeLimits m_savedLimits;
+};
+
+}  // namespace
+
+TEST_F(CheckRun, EveryRowGetsItsVerdictWithinTheBound) {
+    AddRows({Url("/slow?ms=300"), Url("/errpage"), Url("/status/404"), Url("/empty"), Url("/errpage-lower"),
+             "127.0.0.1:" + std::to_string(server.Port()) + "/page", Url("/slow?ms=200"), Url("/slow?ms=100"),
+             "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/"});
+    AddRows({"bad line"}, Validity::Malformed);
+    AddRows({Url("/page")}, Validity::Ignored);
+
+    // The first tick serves the three lowest rows (looked at before any verdict is taken).
+    h.view.OnDispatch(g_nThreadCount - Shown());
+    EXPECT_EQ(Text(0), kRunning);
+    EXPECT_EQ(Text(1), kRunning);
+    EXPECT_EQ(Text(2), kRunning);
+    EXPECT_EQ(Text(3), "");
+    EXPECT_EQ(h.Shown(0, 2), kRunning);   // the control shows it too
+
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    const std::vector<std::string> want = {kOk, kInvalid, kTimeout, kTimeout, kOk, kOk, kOk, kOk, kTimeout,
+                                           "格式不正确！", "用户忽略！"};
+    for (int i = 0; i < (int)want.size(); ++i) EXPECT_EQ(Text(i), want[i]) << "row " << i;
+
+    // Counted up and down, never above the setting, and back to 0.
+    auto counts = h.main.Of(UM_RUNNING_COUNT);
+    ASSERT_EQ(counts.size(), 18u);   // one up and one down per worker
+    for (const auto& m : counts) EXPECT_LE((int)m.lParam, 3);
+    EXPECT_EQ(counts.back().lParam, 0);
+    EXPECT_EQ(g_nRunningThreads, 0);
+    EXPECT_LE(m_peakRunning, 3);
+    EXPECT_LE(server.PeakConnections(), 3);
+    EXPECT_EQ(Finished(), 1u);
+    // The ignored row's URL was never fetched.
+    EXPECT_EQ(server.CountRequests("/page"), 1);
+}
+
+TEST_F(CheckRun, EndsAtOnceWhenNothingIsUnchecked) {
+    ASSERT_TRUE(RunToEnd(2000));   // empty list
+    EXPECT_EQ(Finished(), 1u);
+    AddRows({"x"}, Validity::Malformed);
+    AddRows({"y"}, Validity::Ignored);
+    AddRows({Url("/page")}, Validity::Timeout);
+    Tick();
+    EXPECT_EQ(Finished(), 2u);
+    EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), 0u);
+    EXPECT_EQ(server.TotalConnections(), 0);
+}
+
+TEST_F(CheckRun, NoFreeSlotStartsNothingAndDoesNotEndTheRun) {
+    AddRows({Url("/page"), Url("/page")});
+    for (LPARAM free : {0, -1, -10}) {
+        h.view.PostMessage(UM_DISPATCH, 0, free);
+        PumpFor(30);
+    }
+    EXPECT_EQ(Text(0), "");
+    EXPECT_EQ(Finished(), 0u);
+    EXPECT_EQ(g_nRunningThreads, 0);
+}
+
+// Stop: the ticks end; running rows still get their verdicts and the rows
+// still empty wait for the next run, which serves them in order.
+TEST_F(CheckRun, StopLeavesWaitingRowsForTheNextRun) {
+    g_nThreadCount = 2;
+    AddRows({Url("/slow?ms=300"), Url("/slow?ms=300"), Url("/errpage"), Url("/page")});
+    Tick();
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(0), kOk);
+    EXPECT_EQ(Text(1), kOk);
+    EXPECT_EQ(Text(2), "");
+    EXPECT_EQ(Text(3), "");
+    EXPECT_EQ(Shown(), 0);
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(2), kInvalid);
+    EXPECT_EQ(Text(3), kOk);
+}
+
+// A new run while the last one's workers still run offers only the slots they
+// leave free: the setting is never exceeded.
+TEST_F(CheckRun, RestartWithWorkersStillRunningKeepsTheBound) {
+    g_nThreadCount = 2;
+    AddRows({Url("/slow?ms=800"), Url("/slow?ms=800"), Url("/slow?ms=100"), Url("/slow?ms=100"),
+             Url("/slow?ms=100")});
+    Tick();
+    EXPECT_EQ(Shown(), 2);
+    // Stopped and started again at once: the first tick of the new run has no slot.
+    Tick();
+    EXPECT_EQ(Text(2), "");
+    EXPECT_EQ(g_nRunningThreads, 2);
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Text(i), kOk) << "row " << i;
+    EXPECT_LE(m_peakRunning, 2);
+    EXPECT_LE(server.PeakConnections(), 2);
+}
+
+// Verdicts follow their rows, not positions: a removed row takes none and
+// still counts its worker off; a new list takes none of the old verdicts.
+TEST_F(CheckRun, VerdictsFindTheirRowsAfterRemovalAndReimport) {
+    g_nThreadCount = 2;
+    // Row 0's page comes last; once row 0 is gone, row 1 sits at its position.
+    AddRows({Url("/slow?ms=400"), Url("/status/404")});
+    h.view.OnDispatch(2);
+    ASSERT_EQ(Text(0), kRunning);
+    h.view.Rows().erase(0);
+    h.view.RowsChanged();
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    ASSERT_EQ(h.view.GetRowCount(), 1);
+    EXPECT_EQ(Text(0), kTimeout);   // its own verdict, not the removed row's
+    EXPECT_EQ(Shown(), 0);
+
+    // A new list while workers run: its rows stay unchecked.
+    AddRows({Url("/slow?ms=400"), Url("/slow?ms=400")});
+    Tick();
+    h.view.Rows().clear();
+    AddRows({Url("/errpage"), Url("/errpage")});
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(0), "");
+    EXPECT_EQ(Text(1), "");
+    EXPECT_EQ(Shown(), 0);
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(0), kInvalid);
+    EXPECT_EQ(Text(1), kInvalid);
+}
+
+// Verdict codes other than 1 and 2 put the row back; it is served again
+// before the rows after it. A verdict for a row that is gone changes nothing
+// but still counts off.
+TEST_F(CheckRun, VerdictCodeZeroReopensTheRowAndUnknownRowsOnlyCountOff) {
+    AddRows({Url("/page"), Url("/page"), Url("/page")});
+    UrlRows::Id first = h.view.Rows().id(0);
+    // As if the first row's worker had been started and found no session.
+    h.view.Rows().setValidity(0, Validity::Running);
+    h.view.Rows().setValidity(1, Validity::Running);
+    g_nRunningThreads = 3;
+    h.view.PostMessage(UM_URL_VERDICT, 0, (LPARAM)first);
+    h.view.PostMessage(UM_URL_VERDICT, 7, (LPARAM)h.view.Rows().id(1));
+    h.view.PostMessage(UM_URL_VALID, 0, (LPARAM)(h.view.Rows().id(2) + 1000));   // no such row
+    PumpFor(50);
+    EXPECT_EQ(Text(0), "");
+    EXPECT_EQ(Text(1), "");
+    EXPECT_EQ(Text(2), "");
+    EXPECT_EQ(g_nRunningThreads, 0);
+    auto counts = h.main.Of(UM_RUNNING_COUNT);
+    ASSERT_EQ(counts.size(), 3u);
+    EXPECT_EQ(counts[2].lParam, 0);
+    h.view.OnDispatch(1);
+    EXPECT_EQ(Text(0), kRunning);
+    EXPECT_EQ(Text(1), "");
+}
+
+TEST_F(CheckRun, LongUrlReachesItsWorkerWhole) {
+    std::string target = "/echo?" + std::string(4000, 'L');
+    AddRows({Url(target)});
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(0), kOk);
+    EXPECT_EQ(server.CountRequests(target), 1);
+}
+
+// A worker that ends after the view's window is gone posts into nothing.
+TEST_F(CheckRun, WorkerOutlivingTheViewWindowTouchesNothing) {
+    AddRows({Url("/slow?ms=300")});
+    Tick();
+    ASSERT_EQ(g_nRunningThreads, 1);
+    size_t countsBefore = h.main.Count(UM_RUNNING_COUNT);
+    h.view.DestroyWindow();
+    // The worker ends: its connection closes and nothing reaches anyone.
+    ASSERT_TRUE(PumpUntil([&] { return server.TotalConnections() == 1 && server.OpenConnections() == 0; }, 5000));
+    PumpFor(300);
+    EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), countsBefore);
+    g_nRunningThreads = 0;   // nobody is left to count it off
+}
