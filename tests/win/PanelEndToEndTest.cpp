@@ -1,0 +1,192 @@
+// The real program, driven through its control panel from outside as a user
+// would: import a list, check it against a loopback server, clean it up and
+// export the valid URLs through the save dialog.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "resource.h"
+#include "tools/support/TestHttpServer.h"
+#include "win/DialogAnswerer.h"
+#include "win/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::string BuiltExePath() {
+    std::string path = std::string("Z:") + SKEIN_EXE_PATH;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// skein.exe started in a directory of its own; killed if a test leaves it running.
+class Program {
+public:
+    ~Program() {
+        if (!m_pi.hProcess) return;
+        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(m_pi.hProcess, 99);
+            ::WaitForSingleObject(m_pi.hProcess, 5000);
+        }
+        ::CloseHandle(m_pi.hThread);
+        ::CloseHandle(m_pi.hProcess);
+    }
+    bool Start(const std::string& exe, const std::string& dir) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string cmd = "\"" + exe + "\"";
+        return ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                                &m_pi) != FALSE;
+    }
+    bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ThreadId() const { return m_pi.dwThreadId; }
+    HANDLE Process() const { return m_pi.hProcess; }
+
+    HWND FindFrame() const {
+        Search s{m_pi.dwProcessId, nullptr};
+        ::EnumWindows(&MatchFrame, reinterpret_cast<LPARAM>(&s));
+        return s.found;
+    }
+
+    // Text of a status-bar pane, read through a buffer in the program's own memory.
+    std::string Pane(HWND hBar, int nPane) const {
+        const SIZE_T bytes = 4096;
+        void* remote = ::VirtualAllocEx(m_pi.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+        if (!remote) return "<no buffer>";
+        wchar_t wide[2048] = {};
+        DWORD_PTR unused = 0;
+        if (::SendMessageTimeoutA(hBar, SB_GETTEXTW, (WPARAM)nPane, (LPARAM)remote, SMTO_ABORTIFHUNG, 5000,
+                                  &unused))
+            ::ReadProcessMemory(m_pi.hProcess, remote, wide, sizeof wide - sizeof(wchar_t), nullptr);
+        ::VirtualFreeEx(m_pi.hProcess, remote, 0, MEM_RELEASE);
+        char text[4096] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        return text;
+    }
+
+private:
+    struct Search {
+        DWORD pid;
+        HWND found;
+    };
+    static BOOL CALLBACK MatchFrame(HWND h, LPARAM lp) {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        if (pid != s->pid || !::IsWindowVisible(h) || TextOf(h) != "Skein") return TRUE;
+        s->found = h;
+        return FALSE;
+    }
+    PROCESS_INFORMATION m_pi{};
+};
+
+// A control's text asked of the control itself: an edit of another process
+// keeps its text where GetWindowText does not look.
+std::string ControlText(HWND h) {
+    char buf[1024] = {};
+    DWORD_PTR unused = 0;
+    ::SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, &unused);
+    return buf;
+}
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+BOOL CALLBACK MatchPanel(HWND h, LPARAM lp) {
+    if (ClassOf(h) == "#32770" && ::GetDlgItem(h, IDC_IMPORT) && ::GetDlgItem(h, IDC_QUERY)) {
+        *reinterpret_cast<HWND*>(lp) = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindPanel(HWND hFrame) {
+    HWND found = nullptr;
+    ::EnumChildWindows(hFrame, &MatchPanel, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+TEST(PanelEndToEnd, ImportCheckCleanUpAndExportThroughThePanel) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    const std::string hostOnly = "127.0.0.1:" + std::to_string(server.Port()) + "/page";
+    TempDir dir;
+    std::string exe = dir.File("skein.exe");
+    ASSERT_TRUE(::CopyFileA(BuiltExePath().c_str(), exe.c_str(), FALSE));
+    std::string list = dir.File("urls.txt");
+    ASSERT_TRUE(WriteFileBytes(list, server.Url("/page") + "\r\n" + hostOnly + "\r\n" + server.Url("/errpage") +
+                                         "\r\n" + server.Url("/status/404") + "\r\nno-dot-line\r\n" +
+                                         server.Url("/page?ads=1") + "\r\n" + server.Url("/page") + "\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir.File("config.ini"),
+                               "[user]\r\nfileurls=" + list + "\r\nthreadcount=5\r\nkeypass=ads\r\n"));
+
+    Program program;
+    ASSERT_TRUE(program.Start(exe, dir.path));
+    HWND frame = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (frame = program.FindFrame()) != nullptr; }, 30000));
+    HWND panel = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (panel = FindPanel(frame)) != nullptr; }, 10000));
+    HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+    ASSERT_TRUE(bar);
+    auto pane = [&](int i) { return program.Pane(bar, i); };
+    auto click = [&](int id) { ::PostMessageA(::GetDlgItem(panel, id), BM_CLICK, 0, 0); };
+    auto enabled = [&](int id) { return ::IsWindowEnabled(::GetDlgItem(panel, id)) != FALSE; };
+    EXPECT_EQ(ControlText(::GetDlgItem(panel, IDC_IMPORT_FILE)), list);
+
+    // Import.
+    click(IDC_IMPORT);
+    ASSERT_TRUE(WaitFor([&] { return pane(2) == "网址个数: 7"; }, 30000)) << pane(0) << " / " << pane(2);
+    EXPECT_EQ(pane(0), "加载网址列表结束。");
+    EXPECT_EQ(pane(1), "线程: 0");
+    ASSERT_TRUE(WaitFor([&] { return enabled(IDC_IMPORT); }, 5000));
+
+    // Check run with three workers; it ends on its own.
+    ::SendMessageA(::GetDlgItem(panel, IDC_THREAD_COUNT), WM_SETTEXT, 0, (LPARAM)"3");
+    click(IDC_QUERY);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(::GetDlgItem(panel, IDC_QUERY)) == "停止查询"; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return pane(0) == "执行完毕"; }, 60000)) << pane(0);
+    ASSERT_TRUE(WaitFor([&] { return pane(1) == "线程: 0"; }, 30000)) << pane(1);
+    EXPECT_EQ(ControlText(::GetDlgItem(panel, IDC_QUERY)), "开始查询");
+    EXPECT_EQ(server.CountRequests("/page?ads=1"), 0);   // the ignored row was never fetched
+
+    // Duplicates, then every row that is not valid or unchecked.
+    click(IDC_CLEAN_DUPLICATES);
+    ASSERT_TRUE(WaitFor([&] { return pane(0) == "共清理了 1 个重复网址。"; }, 10000)) << pane(0);
+    EXPECT_EQ(pane(2), "网址个数: 6");
+    ASSERT_TRUE(WaitFor([&] { return enabled(IDC_CLEAN_DUPLICATES); }, 5000));
+    click(IDC_CLEAN_INVALID);
+    ASSERT_TRUE(WaitFor([&] { return pane(0) == "共清理了 4 个无效网址。"; }, 10000)) << pane(0);
+    EXPECT_EQ(pane(2), "网址个数: 2");
+    ASSERT_TRUE(WaitFor([&] { return enabled(IDC_CLEAN_INVALID); }, 5000));
+
+    // Export the valid rows through the program's own save dialog.
+    std::string out = dir.File("valid.txt");
+    {
+        DialogAnswerer answer(program.ThreadId(),
+                              {{frame, [&](HWND dlg) { DialogAnswerer::EnterFileName(dlg, out); }}}, 30000);
+        click(IDC_EXPORT_VALID);
+        ASSERT_TRUE(WaitFor([&] { return pane(0) == "共导出了 2 个有效网址。"; }, 40000)) << pane(0);
+        EXPECT_TRUE(answer.AllAnswered());
+    }
+    EXPECT_EQ(ReadFileBytes(out), server.Url("/page") + "\r\n" + hostOnly + "\r\n");
+    EXPECT_TRUE(WaitFor([&] { return enabled(IDC_EXPORT_VALID); }, 5000));
+
+    // No worker is left: closing asks nothing, and the settings are written back.
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForExit(20000));
+    std::string config = ReadFileBytes(dir.File("config.ini"));
+    EXPECT_NE(config.find("threadcount=3"), std::string::npos) << config;
+}
