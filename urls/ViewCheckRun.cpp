@@ -1,6 +1,7 @@
 // The check run on the view's side: each tick of the frame's timer starts
 // workers for the lowest unchecked rows, and each worker's verdict is written
 // into the row it was started for.
+#include <deque>
 #include <new>
 #include <vector>
 
@@ -22,6 +23,54 @@ Validity VerdictValidity(UINT msg, WPARAM wParam) {
     }
 }
 
+// Starts the workers a dispatch has chosen, one per posted message. Creating
+// a thread costs a millisecond or more (several under Wine on a busy
+// machine), so ten starts in one message would hold the user-interface
+// thread for tens of milliseconds. Posted messages are all handled before the
+// next timer tick, so the next tick still sees every worker started by this
+// one. A hidden window of its own receives them: modal loops dispatch them
+// like any other, and none is lost while a message box is open.
+class CCheckStarter : public CWnd {
+public:
+    static CCheckStarter& Get() {
+        static CCheckStarter starter;
+        return starter;
+    }
+    void Queue(HWND hView, std::string strUrl, int nRow) {
+        m_jobs.push_back({hView, std::move(strUrl), nRow});
+        if (!m_hWnd || !PostMessage(kStartNext)) StartNext();
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kStartNext) {
+            StartNext();
+            return 0;
+        }
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+
+private:
+    enum : UINT { kStartNext = WM_APP + 0x31 };
+    struct Job {
+        HWND hView;
+        std::string url;
+        int row;
+    };
+    CCheckStarter() {
+        CreateEx(0, RegisterWndClass(0), "", 0, RECT{0, 0, 0, 0}, HWND_MESSAGE, 0);
+    }
+    void StartNext() {
+        if (m_jobs.empty()) return;
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        // A view whose window is gone starts nothing.
+        if (auto* pView = dynamic_cast<CCorvidView*>(CWnd::FromHandlePermanent(job.hView)))
+            pView->StartCheckThread(std::move(job.url), job.row);
+    }
+    std::deque<Job> m_jobs;
+};
+
 }  // namespace
 
 // UM_DISPATCH: up to nFree workers for the lowest unchecked rows; the run is
@@ -33,9 +82,9 @@ void CCorvidView::OnDispatch(int nFree) {
         return;
     }
     if (tick.take.empty()) return;
-    // Everything the workers need is taken before the first starts: a failed
-    // start shows a message box, and its modal loop may run an import or a
-    // clean-up that moves the rows.
+    // Everything the workers need is taken now: the rows may move before the
+    // workers start (a failed start shows a message box, and its modal loop
+    // may run an import or a clean-up).
     struct Job {
         UrlRows::Id id;
         std::string url;
@@ -43,8 +92,9 @@ void CCorvidView::OnDispatch(int nFree) {
     std::vector<Job> jobs;
     jobs.reserve(tick.take.size());
     for (std::size_t pos : tick.take) jobs.push_back({m_rows.id(pos), std::string(m_rows.url(pos))});
-    if (m_hWnd) GetListCtrl().RedrawItems((int)tick.take.front(), (int)tick.take.back());
-    for (Job& job : jobs) StartCheckThread(std::move(job.url), (int)job.id);
+    if (!m_hWnd) return;
+    GetListCtrl().RedrawItems((int)tick.take.front(), (int)tick.take.back());
+    for (Job& job : jobs) CCheckStarter::Get().Queue(m_hWnd, std::move(job.url), (int)job.id);
 }
 
 // One worker for one row; nRow is the row's id, which the verdict carries back.
