@@ -266,3 +266,21 @@ TEST_F(CheckRun, WorkerOutlivingTheViewWindowTouchesNothing) {
     EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), countsBefore);
     g_nRunningThreads = 0;   // nobody is left to count it off
 }
+
+// A message box open on the user-interface thread (an export's, an import's)
+// runs its own loop: workers still start and verdicts still land.
+TEST_F(CheckRun, WorkersStartAndReportWhileAModalLoopRuns) {
+    AddRows({Url("/page"), Url("/errpage"), Url("/status/404")});
+    h.view.OnDispatch(3);
+    EXPECT_EQ(g_nRunningThreads, 0);   // the starts are queued, not yet made
+    {
+        viewtest::ModalWatcher watcher;   // closes the box after a moment
+        DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < 1500 && Text(2) != kTimeout)
+            SkeinMessageBox(h.view.m_hWnd, "busy");
+    }
+    EXPECT_EQ(Text(0), kOk);
+    EXPECT_EQ(Text(1), kInvalid);
+    EXPECT_EQ(Text(2), kTimeout);
+    EXPECT_EQ(g_nRunningThreads, 0);
+}
