@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/FileDialog.h"
 #include "urls/ExportFile.h"
 #include "win/TestSupport.h"
 
@@ -94,4 +95,11 @@ TEST(ExportFile, FailureTextNamesThePathAndTheSystemsReason) {
     std::string first(reason);
     first = first.substr(0, first.find_first_of("\r\n"));
     EXPECT_NE(text.find(first), std::string::npos) << text;
+}
+
+TEST(ExportFile, DialogFilterSplitsOnlyAtRealSeparators) {
+    // "亅" is 0x81 0x7C in GBK: its trail byte is '|' and must stay in the text.
+    std::string converted = CFileDialog::ConvertFilter("\xCE\xC4\xB1\xBE|*.txt|\x81\x7C|*.*||");
+    EXPECT_EQ(converted, std::string("\xCE\xC4\xB1\xBE\0*.txt\0\x81\x7C\0*.*\0\0\0\0", 21));
+    EXPECT_EQ(CFileDialog::ConvertFilter("a|b"), std::string("a\0b\0\0", 5));
 }
