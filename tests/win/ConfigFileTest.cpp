@@ -99,19 +99,6 @@ TEST_F(ConfigTest, ValuesAreReadAsTheyStandUpTo99Bytes) {
     EXPECT_EQ(g_nThreadCount, 2) << "the first of duplicate keys";
 }
 
-TEST_F(ConfigTest, BadFilesStillGiveThreeValues) {
-    std::string binary;
-    for (int i = 0; i < 4096; ++i) binary.push_back((char)((i * 37 + 11) & 0xFF));
-    LoadFrom(binary);
-    EXPECT_LE(g_strImportFile.size(), 99u);
-    EXPECT_LE(g_strIgnoreList.size(), 99u);
-
-    std::string big = "[user]\r\nthreadcount=6\r\n";
-    while (big.size() < 10u * 1024 * 1024) big += "filler" + std::to_string(big.size()) + "=some text here\r\n";
-    LoadFrom(big);
-    EXPECT_EQ(g_nThreadCount, 6);
-}
-
 TEST_F(ConfigTest, ExitWritesTheThreeValuesBack) {
     app.CreateConfigIfMissing();
     app.LoadSettings();
