@@ -1,0 +1,75 @@
+// The worker thread object: it runs its function once, deletes itself after
+// it, and nothing thrown inside the function escapes the thread.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "framework/WinThread.h"
+
+namespace {
+
+volatile LONG g_destroyed = 0;
+volatile LONG g_ran = 0;
+
+class CountedThread : public CWinThread {
+public:
+    using CWinThread::CWinThread;
+    ~CountedThread() override { ::InterlockedIncrement(&g_destroyed); }
+};
+
+UINT Quick(LPVOID p) {
+    ::InterlockedIncrement(&g_ran);
+    return (UINT)(UINT_PTR)p;
+}
+
+UINT Throws(LPVOID) {
+    ::InterlockedIncrement(&g_ran);
+    throw 42;
+}
+
+bool WaitFor(volatile LONG& v, LONG want) {
+    for (int i = 0; i < 300 && v != want; ++i) ::Sleep(10);
+    return v == want;
+}
+
+}  // namespace
+
+TEST(ProbeWorkerThread, DeletesItselfWhenItsFunctionReturnsEvenByException) {
+    g_destroyed = 0;
+    g_ran = 0;
+    for (int i = 0; i < 20; ++i) {
+        auto* t = new CountedThread(i % 2 ? &Quick : &Throws, (LPVOID)(UINT_PTR)i);
+        ASSERT_TRUE(t->CreateThread());
+    }
+    EXPECT_TRUE(WaitFor(g_destroyed, 20));
+    EXPECT_EQ(g_ran, 20);
+}
+
+TEST(ProbeWorkerThread, SuspendedStartAndKeptObject) {
+    g_destroyed = 0;
+    g_ran = 0;
+    CountedThread t(&Quick, (LPVOID)7);
+    t.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(t.CreateThread(CREATE_SUSPENDED));
+    ASSERT_NE(t.m_hThread, nullptr);
+    EXPECT_NE(t.m_nThreadID, 0u);
+    ::Sleep(50);
+    EXPECT_EQ(g_ran, 0);
+    EXPECT_FALSE(t.CreateThread()) << "a second thread for one object";
+    t.ResumeThread();
+    ASSERT_EQ(::WaitForSingleObject(t.m_hThread, 3000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ::GetExitCodeThread(t.m_hThread, &code);
+    EXPECT_EQ(code, 7u);
+    EXPECT_EQ(g_destroyed, 0);
+}
+
+TEST(ProbeWorkerThread, FailedStartLeavesTheObjectToItsOwner) {
+    g_destroyed = 0;
+    auto* t = new CountedThread(&Quick, nullptr);
+    // A stack reservation no 32-bit process can have.
+    EXPECT_FALSE(t->CreateThread(STACK_SIZE_PARAM_IS_A_RESERVATION, 0xF0000000u));
+    ::Sleep(50);
+    EXPECT_EQ(g_destroyed, 0);
+    delete t;
+    EXPECT_EQ(g_destroyed, 1);
+}
