@@ -9,6 +9,7 @@
 
 #include "framework/Inet.h"
 #include "framework/WinThread.h"
+#include "urls/rules/ProbeRules.h"
 
 class CCheckThread;
 
@@ -30,7 +31,7 @@ struct ProbeLimits {
     DWORD sendTimeoutMs = 15000;
     DWORD receiveTimeoutMs = 15000;
     DWORD overallMs = 60000;           // from the start of the fetch to the last byte read
-    size_t maxBodyBytes = 1024 * 1024; // a page that reaches it still counts
+    size_t maxBodyBytes = kMaxBodyBytes; // a page that reaches it still counts
 };
 
 // The worker's thread function: checks the URL of the CHECKPARAM, frees it, returns 0.
