@@ -51,18 +51,6 @@ TEST(GripBand, DockedTopTheBandRunsDownTheLeftWithTheButtonAtItsUpperEnd) {
     EXPECT_GT(lines.first.top, button.bottom);
 }
 
-TEST(GripBand, BandThicknessMovesClientAndLinesTogether) {
-    for (int band : {0, 12, 20}) {
-        SCOPED_TRACE(band);
-        GripPlacement v = PlaceGripBand(kLeftWindow, kLeftInner, false, band);
-        EXPECT_EQ(v.client.top, kLeftInner.top + band);
-        EXPECT_EQ(v.buttonOrigin.y, kLeftInner.top + band - 13 - kLeftWindow.top);
-        GripPlacement h = PlaceGripBand(kTopWindow, kTopInner, true, band);
-        EXPECT_EQ(h.client.left, kTopInner.left + band);
-        EXPECT_EQ(h.buttonOrigin.x, kTopInner.left + band - 13 - kTopWindow.left);
-    }
-}
-
 TEST(CloseButton, LookFollowsCursorAndLeftButton) {
     EXPECT_EQ(CloseButtonLook(false, false), (ButtonLook{false, false}));
     EXPECT_EQ(CloseButtonLook(false, true), (ButtonLook{false, false}));   // held elsewhere: flat
