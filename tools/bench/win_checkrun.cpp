@@ -69,6 +69,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     ::ShowWindow(frame->m_hWnd, SW_SHOWNORMAL);
+    // The run starts from a window already shown and painted, as the user sees it.
+    ::UpdateWindow(frame->m_hWnd);
+    for (DWORD until = ::GetTickCount() + 500; ::GetTickCount() < until;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(10);
+    }
     for (int i = 0; i < urls; ++i) view->Rows().append(i + 1, server.Url("/page?n=" + std::to_string(i)));
     view->RowsChanged();
     g_nThreadCount = threads;
