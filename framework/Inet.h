@@ -83,10 +83,6 @@ public:
     HINTERNET GetHandle() const { return m_hSession.Get(); }
     DWORD_PTR GetContext() const { return m_dwContext; }
 
-protected:
-    // Called for each status notification once enabled; nothing to do by default.
-    virtual void OnStatusCallback(DWORD_PTR, DWORD, LPVOID, DWORD) {}
-
 private:
     static void CALLBACK StatusCallback(HINTERNET, DWORD_PTR dwContext, DWORD dwStatus,
                                         LPVOID pInfo, DWORD dwInfoLength);
