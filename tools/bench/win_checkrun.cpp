@@ -68,8 +68,11 @@ int main(int argc, char** argv) {
         std::printf("error: no frame or view\n");
         return 1;
     }
+    // The list as an import leaves it: the run starts from the imported rows, shown
+    // and painted, as the user sees them when pressing the start button.
+    for (int i = 0; i < urls; ++i) view->Rows().append(i + 1, server.Url("/page?n=" + std::to_string(i)));
+    view->RowsChanged();
     ::ShowWindow(frame->m_hWnd, SW_SHOWNORMAL);
-    // The run starts from a window already shown and painted, as the user sees it.
     ::UpdateWindow(frame->m_hWnd);
     for (DWORD until = ::GetTickCount() + 500; ::GetTickCount() < until;) {
         MSG msg;
@@ -79,8 +82,6 @@ int main(int argc, char** argv) {
         }
         ::Sleep(10);
     }
-    for (int i = 0; i < urls; ++i) view->Rows().append(i + 1, server.Url("/page?n=" + std::to_string(i)));
-    view->RowsChanged();
     g_nThreadCount = threads;
     g_nRunningThreads = 0;
     g_nShownThreads = 0;
