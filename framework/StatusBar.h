@@ -5,23 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/BarStyles.h"
 #include "framework/Wnd.h"
-
-// Control-bar styles (kept apart from the window style).
-#ifndef CBRS_ALIGN_LEFT
-#define CBRS_ALIGN_LEFT   0x1000L
-#define CBRS_ALIGN_TOP    0x2000L
-#define CBRS_ALIGN_RIGHT  0x4000L
-#define CBRS_ALIGN_BOTTOM 0x8000L
-#define CBRS_ALIGN_ANY    0xF000L
-#define CBRS_LEFT   CBRS_ALIGN_LEFT
-#define CBRS_TOP    CBRS_ALIGN_TOP
-#define CBRS_RIGHT  CBRS_ALIGN_RIGHT
-#define CBRS_BOTTOM CBRS_ALIGN_BOTTOM
-#endif
-#ifndef CBRS_ALL
-#define CBRS_ALL 0x0040FFFFL
-#endif
 
 // Pane styles.
 #define SBPS_NORMAL    0x0000

@@ -11,97 +11,12 @@
 #include "resource.h"
 #include "tools/support/TestHttpServer.h"
 #include "win/DialogAnswerer.h"
+#include "win/ProcessSupport.h"
 #include "win/TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
-
-std::string BuiltExePath() {
-    std::string path = std::string("Z:") + SKEIN_EXE_PATH;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-// skein.exe started in a directory of its own; killed if a test leaves it running.
-class Program {
-public:
-    ~Program() {
-        if (!m_pi.hProcess) return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_pi.hProcess, 99);
-            ::WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-    }
-    bool Start(const std::string& exe, const std::string& dir) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        return ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                                &m_pi) != FALSE;
-    }
-    bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ThreadId() const { return m_pi.dwThreadId; }
-    HANDLE Process() const { return m_pi.hProcess; }
-
-    HWND FindFrame() const {
-        Search s{m_pi.dwProcessId, nullptr};
-        ::EnumWindows(&MatchFrame, reinterpret_cast<LPARAM>(&s));
-        return s.found;
-    }
-
-    // Text of a status-bar pane, read through a buffer in the program's own memory.
-    std::string Pane(HWND hBar, int nPane) const {
-        const SIZE_T bytes = 4096;
-        void* remote = ::VirtualAllocEx(m_pi.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-        if (!remote) return "<no buffer>";
-        wchar_t wide[2048] = {};
-        DWORD_PTR unused = 0;
-        if (::SendMessageTimeoutA(hBar, SB_GETTEXTW, (WPARAM)nPane, (LPARAM)remote, SMTO_ABORTIFHUNG, 5000,
-                                  &unused))
-            ::ReadProcessMemory(m_pi.hProcess, remote, wide, sizeof wide - sizeof(wchar_t), nullptr);
-        ::VirtualFreeEx(m_pi.hProcess, remote, 0, MEM_RELEASE);
-        char text[4096] = {};
-        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        return text;
-    }
-
-private:
-    struct Search {
-        DWORD pid;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchFrame(HWND h, LPARAM lp) {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(h, &pid);
-        if (pid != s->pid || !::IsWindowVisible(h) || TextOf(h) != "Skein") return TRUE;
-        s->found = h;
-        return FALSE;
-    }
-    PROCESS_INFORMATION m_pi{};
-};
-
-// A control's text asked of the control itself: an edit of another process
-// keeps its text where GetWindowText does not look.
-std::string ControlText(HWND h) {
-    char buf[1024] = {};
-    DWORD_PTR unused = 0;
-    ::SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, &unused);
-    return buf;
-}
-
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    while (!pred()) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
 
 BOOL CALLBACK MatchPanel(HWND h, LPARAM lp) {
     if (ClassOf(h) == "#32770" && ::GetDlgItem(h, IDC_IMPORT) && ::GetDlgItem(h, IDC_QUERY)) {
@@ -133,15 +48,15 @@ TEST(PanelEndToEnd, ImportCheckCleanUpAndExportThroughThePanel) {
     ASSERT_TRUE(WriteFileBytes(dir.File("config.ini"),
                                "[user]\r\nfileurls=" + list + "\r\nthreadcount=5\r\nkeypass=ads\r\n"));
 
-    Program program;
+    ChildProgram program;
     ASSERT_TRUE(program.Start(exe, dir.path));
     HWND frame = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (frame = program.FindFrame()) != nullptr; }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return (frame = program.FindTopWindow(nullptr, "Skein")) != nullptr; }, 30000));
     HWND panel = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (panel = FindPanel(frame)) != nullptr; }, 10000));
     HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
     ASSERT_TRUE(bar);
-    auto pane = [&](int i) { return program.Pane(bar, i); };
+    auto pane = [&](int i) { return program.PaneText(bar, i); };
     auto click = [&](int id) { ::PostMessageA(::GetDlgItem(panel, id), BM_CLICK, 0, 0); };
     auto enabled = [&](int id) { return ::IsWindowEnabled(::GetDlgItem(panel, id)) != FALSE; };
     EXPECT_EQ(ControlText(::GetDlgItem(panel, IDC_IMPORT_FILE)), list);
@@ -186,7 +101,7 @@ TEST(PanelEndToEnd, ImportCheckCleanUpAndExportThroughThePanel) {
 
     // No worker is left: closing asks nothing, and the settings are written back.
     ::PostMessageA(frame, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForExit(20000));
+    ASSERT_NE(program.WaitForExit(20000), -1);
     std::string config = ReadFileBytes(dir.File("config.ini"));
     EXPECT_NE(config.find("threadcount=3"), std::string::npos) << config;
 }

@@ -8,8 +8,10 @@
 
 #include "urls/Messages.h"
 #include "win/DialogAnswerer.h"
+#include "win/ProcessSupport.h"
 #include "win/TestSupport.h"
 
+using testsupport::BuiltExePath;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
@@ -17,14 +19,6 @@ using testsupport::WriteFileBytes;
 namespace {
 
 const char kDefaultConfig[] = "[user]\r\nfileurls=\r\nthreadcount=5\r\n";
-
-// The Linux path of the build's skein.exe as Wine sees it.
-std::string BuiltExePath() {
-    std::string path = std::string("Z:") + SKEIN_EXE_PATH;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 std::set<std::string> FilesIn(const std::string& dir) {
     std::set<std::string> names;
@@ -39,65 +33,7 @@ std::set<std::string> FilesIn(const std::string& dir) {
     return names;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    const char* cls;     // null: any class
-    const char* title;   // null: any title
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND h, LPARAM lp) {
-    auto* s = reinterpret_cast<WindowSearch*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    if (pid != s->pid || !::IsWindowVisible(h)) return TRUE;
-    if (s->cls && testsupport::ClassOf(h) != s->cls) return TRUE;
-    if (s->title && testsupport::TextOf(h) != s->title) return TRUE;
-    s->found = h;
-    return FALSE;
-}
-
-// The program under test; killed at the end of the test if it is still running.
-class Child {
-public:
-    ~Child() {
-        if (!m_pi.hProcess) return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_pi.hProcess, 99);
-            ::WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-    }
-    bool Start(const std::string& exe, const std::string& workDir) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        return ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
-                                &m_pi) != FALSE;
-    }
-    HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs = 20000) const {
-        DWORD start = ::GetTickCount();
-        do {
-            WindowSearch s{m_pi.dwProcessId, cls, title, nullptr};
-            ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&s));
-            if (s.found) return s.found;
-            if (::WaitForSingleObject(m_pi.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-        } while (::GetTickCount() - start < timeoutMs);
-        return nullptr;
-    }
-    // The exit code, or -1 when the program did not end in time.
-    long WaitForExit(DWORD timeoutMs = 20000) const {
-        if (::WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return (long)code;
-    }
-    bool Running() const { return ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
-
-private:
-    PROCESS_INFORMATION m_pi{};
-};
+using Child = testsupport::ChildProgram;
 
 class ProcessTest : public ::testing::Test {
 protected:

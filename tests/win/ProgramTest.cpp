@@ -11,22 +11,15 @@
 #include "resource.h"
 #include "tools/support/TestHttpServer.h"
 #include "win/DialogAnswerer.h"
+#include "win/ProcessSupport.h"
 #include "win/TestSupport.h"
 
+using namespace testsupport;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
 
 namespace {
-
-const DWORD kSendTimeoutMs = 5000;
-
-std::string BuiltExePath() {
-    std::string path = std::string("Z:") + SKEIN_EXE_PATH;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 RECT ScreenRect(HWND h) {
     RECT r{};
@@ -39,62 +32,6 @@ RECT ClientOnScreen(HWND h) {
     ::GetClientRect(h, &r);
     ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-// Sends with a bound: a hung program fails the test instead of hanging it.
-bool Send(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr) {
-    DWORD_PTR r = 0;
-    bool ok = ::SendMessageTimeoutA(h, msg, w, l, SMTO_ABORTIFHUNG, kSendTimeoutMs, &r) != 0;
-    if (result) *result = (LRESULT)r;
-    return ok;
-}
-
-// A block of memory inside another process, for the control messages whose
-// parameters point at memory (the system does not carry them across).
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE hProcess, size_t size) : m_hProcess(hProcess) {
-        m_p = static_cast<char*>(::VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteMemory() {
-        if (m_p) ::VirtualFreeEx(m_hProcess, m_p, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    bool Ok() const { return m_p != nullptr; }
-    char* At(size_t offset) const { return m_p + offset; }
-    bool Write(size_t offset, const void* data, size_t len) {
-        SIZE_T done = 0;
-        return ::WriteProcessMemory(m_hProcess, m_p + offset, data, len, &done) && done == len;
-    }
-    std::string ReadString(size_t offset, size_t max) {
-        std::string s(max, '\0');
-        SIZE_T done = 0;
-        if (!::ReadProcessMemory(m_hProcess, m_p + offset, s.data(), max, &done)) return "<unreadable>";
-        s.resize(::strnlen(s.c_str(), done));
-        return s;
-    }
-
-private:
-    HANDLE m_hProcess;
-    char* m_p = nullptr;
-};
-
-struct ChildSearch {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND h, LPARAM lp) {
-    auto* s = reinterpret_cast<ChildSearch*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    if (pid != s->pid || !::IsWindowVisible(h)) return TRUE;
-    if (s->cls && testsupport::ClassOf(h) != s->cls) return TRUE;
-    if (!s->cls && testsupport::TextOf(h) != "Skein") return TRUE;
-    s->found = h;
-    return FALSE;
 }
 
 BOOL CALLBACK FindPanel(HWND h, LPARAM lp) {
@@ -113,63 +50,11 @@ BOOL CALLBACK FindList(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-// skein.exe as a child process; killed at the end of the test if still running.
-class Program {
-public:
-    ~Program() {
-        if (!m_pi.hProcess) return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_pi.hProcess, 99);
-            ::WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-    }
-    bool Start(const std::string& exe, const std::string& workDir) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        return ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
-                                &m_pi) != FALSE;
-    }
-    // A visible top-level window of the program: the frame (cls null) or a dialog.
-    HWND WaitForWindow(const char* cls, DWORD timeoutMs = 20000) const {
-        DWORD start = ::GetTickCount();
-        do {
-            ChildSearch s{m_pi.dwProcessId, cls, nullptr};
-            ::EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&s));
-            if (s.found) return s.found;
-            if (::WaitForSingleObject(m_pi.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-        } while (::GetTickCount() - start < timeoutMs);
-        return nullptr;
-    }
-    long WaitForExit(DWORD timeoutMs = 20000) const {
-        if (::WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return (long)code;
-    }
-    HANDLE Process() const { return m_pi.hProcess; }
-
-private:
-    PROCESS_INFORMATION m_pi{};
-};
-
-// Waits for pred() while the test's own server threads do their work.
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (pred()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return false;
-        ::Sleep(50);
-    }
-}
-
 class ProgramTest : public ::testing::Test {
 protected:
     TempDir exeDir, workDir, dataDir;
     std::string exe;
-    Program program;
+    ChildProgram program;
     HWND frame = nullptr, panel = nullptr, bar = nullptr, list = nullptr, status = nullptr;
 
     void SetUp() override {
@@ -180,7 +65,7 @@ protected:
     bool Launch(const std::string& config) {
         if (!WriteFileBytes(exeDir.File("config.ini"), config)) return false;
         if (!program.Start(exe, workDir.path)) return false;
-        frame = program.WaitForWindow(nullptr);
+        frame = program.WaitForWindow(nullptr, "Skein");
         if (!frame) return false;
         // The panel is created with the frame; its window is there once the frame shows.
         ::EnumChildWindows(frame, &FindPanel, reinterpret_cast<LPARAM>(&panel));
@@ -193,33 +78,16 @@ protected:
                        10000);
     }
 
-    std::string Pane(int i) {
-        RemoteMemory mem(program.Process(), 1024);
-        if (!mem.Ok() || !Send(status, SB_GETTEXTA, (WPARAM)i, (LPARAM)mem.At(0))) return "<no answer>";
-        return mem.ReadString(0, 1024);
-    }
-    int Rows() {
-        LRESULT n = -1;
-        return Send(list, LVM_GETITEMCOUNT, 0, 0, &n) ? (int)n : -1;
-    }
-    std::string Cell(int row, int col) {
-        RemoteMemory mem(program.Process(), 4096);
-        if (!mem.Ok()) return "<no memory>";
-        LVITEMA item{};
-        item.iSubItem = col;
-        item.pszText = mem.At(1024);
-        item.cchTextMax = 2048;
-        if (!mem.Write(0, &item, sizeof item)) return "<not written>";
-        if (!Send(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)mem.At(0))) return "<no answer>";
-        return mem.ReadString(1024, 2048);
-    }
+    std::string Pane(int i) { return program.PaneText(status, i); }
+    int Rows() { return program.RowCount(list); }
+    std::string Cell(int row, int col) { return program.CellText(list, row, col); }
     std::vector<std::string> Column(int col) {
         std::vector<std::string> out;
         for (int i = 0, n = Rows(); i < n; ++i) out.push_back(Cell(i, col));
         return out;
     }
     // A press of a panel button, as a click delivers it.
-    bool Click(int id) { return Send(::GetDlgItem(panel, id), BM_CLICK, 0, 0); }
+    bool Click(int id) { return SendBounded(::GetDlgItem(panel, id), BM_CLICK, 0, 0); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(panel, id)) != FALSE; }
     bool WaitForPane(int i, const std::string& text, DWORD timeoutMs = 10000) {
         return WaitFor([&] { return Pane(i) == text; }, timeoutMs);
@@ -254,9 +122,9 @@ TEST_F(ProgramTest, ComesUpMaximisedWithTheSideBarAtTheLeftHoldingThePanel) {
     EXPECT_EQ(rp.right, rc.right);
     EXPECT_EQ(rp.bottom, rc.bottom);
     LRESULT hit = 0;
-    ASSERT_TRUE(Send(bar, WM_NCHITTEST, 0, MAKELPARAM(w.left + 333, w.top + 9), &hit));
+    ASSERT_TRUE(SendBounded(bar, WM_NCHITTEST, 0, MAKELPARAM(w.left + 333, w.top + 9), &hit));
     EXPECT_EQ(hit, HTCLOSE);
-    ASSERT_TRUE(Send(bar, WM_NCHITTEST, 0, MAKELPARAM(w.left + 100, w.top + 9), &hit));
+    ASSERT_TRUE(SendBounded(bar, WM_NCHITTEST, 0, MAKELPARAM(w.left + 100, w.top + 9), &hit));
     EXPECT_EQ(hit, HTCLIENT);
 
     // The View menu hides it and shows it again.
@@ -319,12 +187,12 @@ TEST_F(ProgramTest, ImportCheckCleanUpAndExportThroughThePanel) {
     // Export all: the save dialog of the program, answered with a file name.
     std::string out = dataDir.File("exported.txt");
     ASSERT_TRUE(Click(IDC_EXPORT_ALL));
-    HWND dlg = program.WaitForWindow("#32770", 15000);
+    HWND dlg = program.WaitForWindow("#32770", nullptr, 15000);
     ASSERT_NE(dlg, nullptr) << "the save dialog";
     ::Sleep(200);   // let the dialog finish its initialisation
     HWND edit = testsupport::DialogAnswerer::FindFileNameEdit(dlg);
     ASSERT_NE(edit, nullptr);
-    ASSERT_TRUE(Send(edit, WM_SETTEXT, 0, (LPARAM)out.c_str()));
+    ASSERT_TRUE(SendBounded(edit, WM_SETTEXT, 0, (LPARAM)out.c_str()));
     testsupport::DialogAnswerer::Press(dlg, IDOK);
     ASSERT_TRUE(WaitForPane(0, "共导出了 3 个网址。", 15000)) << Pane(0);
     EXPECT_EQ(ReadFileBytes(out), urls[0] + "\r\n" + urls[3] + "\r\n" + urls[6] + "\r\n");
