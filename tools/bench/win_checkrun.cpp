@@ -16,6 +16,7 @@
 #include <vector>
 #include <map>
 
+#include "tools/support/BenchClock.h"
 #include "app/CorvidApp.h"
 #include "app/Globals.h"
 #include "app/MainFrame.h"
@@ -24,17 +25,6 @@
 #include "urls/Messages.h"
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)freq.QuadPart;
-}
 
 bool AllChecked(const UrlRows& rows) {
     for (std::size_t i = 0; i < rows.size(); ++i)

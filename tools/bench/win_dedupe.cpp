@@ -9,21 +9,11 @@
 #include <cstring>
 #include <string>
 
+#include "tools/support/BenchClock.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
 #include "urls/CorvidView.h"
 #include "urls/Messages.h"
-
-namespace {
-
-double Seconds() {
-    LARGE_INTEGER f, now;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)f.QuadPart;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     int rows = 1000000;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "tools/support/BenchClock.h"
 #include "app/Globals.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
@@ -21,17 +22,6 @@
 #include "urls/Messages.h"
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)freq.QuadPart;
-}
 
 // The time of the view's handling of one UM_DISPATCH, as the message loop runs it.
 double TimedDispatch(CCorvidView& view, int nFree) {

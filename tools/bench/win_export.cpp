@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "tools/support/BenchClock.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
 #include "urls/CorvidView.h"
@@ -16,13 +17,6 @@
 #include "urls/Messages.h"
 
 namespace {
-
-double Seconds() {
-    LARGE_INTEGER f, now;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)f.QuadPart;
-}
 
 long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};

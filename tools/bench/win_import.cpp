@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "tools/support/BenchClock.h"
 #include "app/Globals.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
@@ -19,17 +20,6 @@
 #include "urls/Messages.h"
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)freq.QuadPart;
-}
 
 // A mix like a real list: mostly plain addresses, some with "。", Chinese
 // text, malformed lines and lines the ignore list catches.
