@@ -52,14 +52,8 @@ BOOL CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::SizeStatusPanes() {
-    HFONT hFont = (HFONT)m_wndStatusBar.SendMessage(WM_GETFONT);
-    if (!hFont) hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ old = ::SelectObject(hdc, hFont);
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(hdc, &tm);
-    ::SelectObject(hdc, old);
-    ::ReleaseDC(m_hWnd, hdc);
+    // The bar's font in a client DC of the frame.
+    const TEXTMETRICA tm = m_wndStatusBar.GetFontMetrics(m_hWnd);
 
     UINT nID = 0, nStyle = 0;
     int cxWidth = 0;

@@ -30,15 +30,21 @@ BOOL CStatusBar::Create(HWND hParent, DWORD dwStyle, UINT nID) {
     return TRUE;
 }
 
-int CStatusBar::GetBarHeight() const {
+TEXTMETRICA CStatusBar::GetFontMetrics(HWND hDCWnd) const {
+    HWND hWndDC = hDCWnd ? hDCWnd : m_hWnd;
     HFONT hFont = (HFONT)::SendMessageA(m_hWnd, WM_GETFONT, 0, 0);
     if (!hFont) hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    HDC hdc = ::GetDC(m_hWnd);
+    HDC hdc = ::GetDC(hWndDC);
     HGDIOBJ old = ::SelectObject(hdc, hFont);
     TEXTMETRICA tm{};
     ::GetTextMetricsA(hdc, &tm);
     ::SelectObject(hdc, old);
-    ::ReleaseDC(m_hWnd, hdc);
+    ::ReleaseDC(hWndDC, hdc);
+    return tm;
+}
+
+int CStatusBar::GetBarHeight() const {
+    const TEXTMETRICA tm = GetFontMetrics();
     int borders[3] = {0, 0, 0};
     ::SendMessageA(m_hWnd, SB_GETBORDERS, 0, (LPARAM)borders);
     int cy = tm.tmHeight + tm.tmExternalLeading + 2 * borders[1] + 6;

@@ -43,6 +43,8 @@ public:
     DWORD GetBarStyle() const { return m_dwBarStyle; }
     // The height the bar takes at the bottom of its frame.
     int GetBarHeight() const;
+    // Metrics of the bar's font, measured in a DC of hDCWnd (the bar itself when null).
+    TEXTMETRICA GetFontMetrics(HWND hDCWnd = nullptr) const;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -21,19 +21,6 @@ using testsupport::WriteFileBytes;
 
 namespace {
 
-RECT ScreenRect(HWND h) {
-    RECT r{};
-    ::GetWindowRect(h, &r);
-    return r;
-}
-
-RECT ClientOnScreen(HWND h) {
-    RECT r{};
-    ::GetClientRect(h, &r);
-    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 BOOL CALLBACK FindPanel(HWND h, LPARAM lp) {
     if (testsupport::ClassOf(h) == "#32770" && ::GetDlgItem(h, IDC_IMPORT)) {
         *reinterpret_cast<HWND*>(lp) = h;

@@ -16,25 +16,14 @@
 #include "win/TestSupport.h"
 
 using testsupport::PumpFor;
+using testsupport::ClientOnScreen;
 using testsupport::PumpUntil;
+using testsupport::ScreenRect;
 
 namespace {
 
 bool HasStyle(HWND h, DWORD bits) {
     return (::GetWindowLongA(h, GWL_STYLE) & bits) == bits;
-}
-
-RECT ScreenRect(HWND h) {
-    RECT r{};
-    ::GetWindowRect(h, &r);
-    return r;
-}
-
-RECT ClientOnScreen(HWND h) {
-    RECT r{};
-    ::GetClientRect(h, &r);
-    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 std::string Text(HWND h) {

@@ -104,6 +104,20 @@ public:
     }
 };
 
+// A window's rectangle, and its client area, in screen coordinates.
+inline RECT ScreenRect(HWND h) {
+    RECT r{};
+    ::GetWindowRect(h, &r);
+    return r;
+}
+
+inline RECT ClientOnScreen(HWND h) {
+    RECT r{};
+    ::GetClientRect(h, &r);
+    ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 // Writes bytes to a file, replacing it.
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
