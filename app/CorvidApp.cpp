@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <memory>
 #include <shellapi.h>
 
 #include "app/AboutDlg.h"
@@ -18,6 +19,11 @@ namespace {
 const char kSection[] = "user";
 // The settings file as the program creates it: exactly these three lines.
 const char* const kDefaultConfigLines[] = {"[user]\r\n", "fileurls=\r\n", "threadcount=5\r\n"};
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 }  // namespace
 
@@ -43,7 +49,7 @@ BOOL CCorvidApp::InitInstance() {
     g_bQuerying = FALSE;
     m_strConfigFile = m_strAppDir + "config.ini";
     CreateConfigIfMissing();
-    LoadSettings();
+    const BOOL bSettingsRead = LoadSettings();
     Enable3dControls();
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(0);
@@ -58,6 +64,8 @@ BOOL CCorvidApp::InitInstance() {
         ::ShowWindow(hMain, SW_SHOWMAXIMIZED);
         ::UpdateWindow(hMain);
     }
+    // Once the window shows the empty fields the message explains.
+    if (!bSettingsRead) ReportUnreadableSettings();
     return TRUE;
 }
 
@@ -89,25 +97,52 @@ void CCorvidApp::CreateConfigIfMissing() const {
 }
 
 std::string CCorvidApp::GetConfigString(const char* section, const char* key) const {
-    char buf[100] = {};
-    ::GetPrivateProfileStringA(section, key, "", buf, sizeof buf, m_strConfigFile.c_str());
-    buf[sizeof buf - 1] = '\0';
-    return buf;
+    // A value that does not fit comes back cut, possibly inside a double-byte
+    // character, and would be written back cut at exit: read until it fits.
+    const std::size_t kMaxValue = 1u << 20;
+    std::string value(256, '\0');
+    for (;;) {
+        DWORD n = ::GetPrivateProfileStringA(section, key, "", value.data(), (DWORD)value.size(),
+                                             m_strConfigFile.c_str());
+        if (n + 2 < value.size() || value.size() >= kMaxValue) {
+            value.resize(n < value.size() ? n : value.size() - 1);
+            return value;
+        }
+        value.assign(value.size() * 2, '\0');
+    }
 }
 
-void CCorvidApp::LoadSettings() {
+BOOL CCorvidApp::LoadSettings() {
+    // Held open, shared for reading, while the values are read: no other
+    // program can take the file for itself half-way through.
+    HANDLE hFile = ::CreateFileA(m_strConfigFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_bSettingsRead = hFile != INVALID_HANDLE_VALUE;
+    UniqueHandle held(m_bSettingsRead ? hFile : nullptr);
+    if (!m_bSettingsRead) {
+        g_nThreadCount = 0;
+        g_strImportFile.clear();
+        g_strIgnoreList.clear();
+        return FALSE;
+    }
     g_nThreadCount = AtoiClamped(GetConfigString(kSection, "threadcount"));
     g_strImportFile = GetConfigString(kSection, "fileurls");
     g_strIgnoreList = GetConfigString(kSection, "keypass");
+    return TRUE;
 }
 
 void CCorvidApp::SaveSettings() const {
+    if (!m_bSettingsRead) return;
     const char* file = m_strConfigFile.c_str();
     ::WritePrivateProfileStringA(kSection, "fileurls", g_strImportFile.c_str(), file);
     ::WritePrivateProfileStringA(kSection, "keypass", g_strIgnoreList.c_str(), file);
     char count[16];
     std::snprintf(count, sizeof count, "%d", g_nThreadCount);
     ::WritePrivateProfileStringA(kSection, "threadcount", count, file);
+}
+
+void CCorvidApp::ReportUnreadableSettings() const {
+    SkeinMessageBox(AfxGetMainHwnd(), "无法读取设置文件，本次运行结束时也不会改写它：\n\n" + m_strConfigFile);
 }
 
 void CCorvidApp::AddCorvidDocTemplate() {

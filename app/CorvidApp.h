@@ -21,7 +21,7 @@ public:
     std::string m_strAppDir;       // directory of the executable, ending in a backslash
     std::string m_strConfigFile;   // m_strAppDir + "config.ini"
 
-    // Value of key in section of m_strConfigFile; "" when absent; at most 99 bytes.
+    // Value of key in section of m_strConfigFile, whole however long; "" when absent.
     std::string GetConfigString(const char* section, const char* key) const;
 
     // The start-up and exit steps, each on its own.
@@ -29,8 +29,16 @@ public:
     // Writes the default settings file when config.ini cannot be read. An
     // existing file is never replaced, even one that cannot be read now.
     void CreateConfigIfMissing() const;
-    void LoadSettings();
+    // Loads the three run parameters; FALSE when config.ini could not be read
+    // (held exclusively by another program, a directory): they are empty then.
+    BOOL LoadSettings();
+    // Writes them back, unless they could not be read: what the user had in
+    // config.ini must not be replaced by empty values.
     void SaveSettings() const;
+    // Tells the user once that config.ini could not be read and stays as it is.
+    void ReportUnreadableSettings() const;
+
+    BOOL m_bSettingsRead = FALSE;   // the last LoadSettings could read config.ini
     // The single-document template of the document, the main frame and the view.
     void AddCorvidDocTemplate();
 

@@ -312,6 +312,14 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_ENDSESSION:
+        // Windows ends the process once this returns, without a WM_QUIT for
+        // the loop: the application's exit steps (its settings) run here.
+        if (wParam) {
+            CWinApp* app = AfxGetApp();
+            if (app && app->m_pMainWnd == this) app->ExitInstance();
+        }
+        return 0;
     case WM_NCDESTROY: {
         CWinApp* app = AfxGetApp();
         if (app && app->m_pMainWnd == this) {

@@ -16,24 +16,6 @@
 
 using namespace testsupport;
 
-namespace {
-
-BOOL CALLBACK MatchPanel(HWND h, LPARAM lp) {
-    if (ClassOf(h) == "#32770" && ::GetDlgItem(h, IDC_IMPORT) && ::GetDlgItem(h, IDC_QUERY)) {
-        *reinterpret_cast<HWND*>(lp) = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindPanel(HWND hFrame) {
-    HWND found = nullptr;
-    ::EnumChildWindows(hFrame, &MatchPanel, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-}  // namespace
-
 TEST(PanelEndToEnd, ImportCheckCleanUpAndExportThroughThePanel) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());

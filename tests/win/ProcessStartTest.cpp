@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "resource.h"
 #include "urls/Messages.h"
 #include "win/DialogAnswerer.h"
 #include "win/ProcessSupport.h"
@@ -71,15 +72,25 @@ TEST_F(ProcessTest, FirstStartCreatesTheDefaultsBesideTheExecutable) {
     EXPECT_TRUE(FilesIn(workDir.path).empty());
 }
 
-TEST_F(ProcessTest, ThreadCountIsReadLikeAtoiAndLongPathsComeBackCut) {
-    std::string longPath = "C:\\" + std::string(147, 'u');
+TEST_F(ProcessTest, ThreadCountIsReadLikeAtoiAndLongPathsSurviveARestart) {
+    // MAX_PATH - 1 bytes, with a double-byte character across bytes 99 and 100.
+    std::string longPath = "C:\\" + std::string(95, 'u') + "网址\\";
+    while (longPath.size() < 255) longPath += "列表";
+    longPath += ".txt";
+    ASSERT_EQ(longPath.size(), (size_t)MAX_PATH - 1);
     ASSERT_TRUE(WriteFileBytes(config, "[user]\r\nfileurls=" + longPath + "\r\nthreadcount=7abc\r\nkeypass=ad\r\n"));
     {
         Child child;
-        ASSERT_EQ(RunAndClose(child), 0);
+        ASSERT_TRUE(child.Start(exe, workDir.path));
+        HWND frame = child.WaitForWindow(nullptr, "Skein");
+        ASSERT_NE(frame, nullptr);
+        HWND panel = nullptr;
+        ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+        EXPECT_EQ(testsupport::ControlText(::GetDlgItem(panel, IDC_IMPORT_FILE)), longPath);
+        ::PostMessageA(frame, WM_CLOSE, 0, 0);
+        ASSERT_EQ(child.WaitForExit(), 0);
     }
-    EXPECT_EQ(ReadFileBytes(config),
-              "[user]\r\nfileurls=" + longPath.substr(0, 99) + "\r\nthreadcount=7\r\nkeypass=ad\r\n");
+    EXPECT_EQ(ReadFileBytes(config), "[user]\r\nfileurls=" + longPath + "\r\nthreadcount=7\r\nkeypass=ad\r\n");
 
     ASSERT_TRUE(WriteFileBytes(config, "[user]\r\nfileurls=\r\nthreadcount=abc\r\n"));
     {
@@ -127,18 +138,74 @@ TEST_F(ProcessTest, BadSettingsFilesStillBringTheWindowUpAndDown) {
         {"10 MB", big},
         {"no user section", "[other]\r\nthreadcount=3\r\n"},
         {"duplicate keys", "[user]\r\nthreadcount=2\r\nthreadcount=8\r\nfileurls=a\r\nfileurls=b\r\n"},
-        {"a directory", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ::DeleteFileA(config.c_str());
-        ::RemoveDirectoryA(config.c_str());
-        if (std::string(c.name) == "a directory") ASSERT_TRUE(::CreateDirectoryA(config.c_str(), nullptr));
-        else ASSERT_TRUE(WriteFileBytes(config, c.bytes));
+        ASSERT_TRUE(WriteFileBytes(config, c.bytes));
         Child child;
         EXPECT_EQ(RunAndClose(child), 0);
         EXPECT_EQ(FilesIn(exeDir.path), (std::set<std::string>{"config.ini", "skein.exe"}));
         EXPECT_TRUE(FilesIn(workDir.path).empty());
     }
+}
+
+TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
+    // Another program (backup, sync, antivirus) holds the file exclusively while Skein starts.
+    const std::string original = "[user]\r\nfileurls=C:\\lists\\urls.txt\r\nthreadcount=7\r\nkeypass=ads\r\n";
+    ASSERT_TRUE(WriteFileBytes(config, original));
+    HANDLE lock = ::CreateFileA(config.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Child child;
+    ASSERT_TRUE(child.Start(exe, workDir.path));
+    HWND box = child.WaitForWindow("#32770", nullptr);
+    ::CloseHandle(lock);
+    ASSERT_NE(box, nullptr) << "the user is told at start-up";
+    EXPECT_EQ(testsupport::TextOf(box), "");
+    EXPECT_NE(testsupport::MessageBoxText(box).find(config), std::string::npos) << testsupport::MessageBoxText(box);
+    testsupport::DialogAnswerer::Press(box, IDOK);
+    HWND frame = child.WaitForWindow(nullptr, "Skein");
+    ASSERT_NE(frame, nullptr);
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_EQ(child.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(config), original) << "not one byte changed";
+    EXPECT_EQ(child.FindTopWindow("#32770", nullptr), nullptr);
+
+    // Where config.ini is a directory nothing can be read either; asked once, and left alone.
+    ASSERT_TRUE(::DeleteFileA(config.c_str()));
+    ASSERT_TRUE(::CreateDirectoryA(config.c_str(), nullptr));
+    Child second;
+    ASSERT_TRUE(second.Start(exe, workDir.path));
+    box = second.WaitForWindow("#32770", nullptr);
+    ASSERT_NE(box, nullptr);
+    testsupport::DialogAnswerer::Press(box, IDOK);
+    frame = second.WaitForWindow(nullptr, "Skein");
+    ASSERT_NE(frame, nullptr);
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.WaitForExit(), 0);
     EXPECT_NE(::GetFileAttributesA(config.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(FilesIn(exeDir.path), (std::set<std::string>{"config.ini", "skein.exe"}));
+}
+
+TEST_F(ProcessTest, EndOfTheWindowsSessionSavesTheSettingsAsAnExitDoes) {
+    Child child;
+    ASSERT_TRUE(child.Start(exe, workDir.path));
+    HWND frame = child.WaitForWindow(nullptr, "Skein");
+    ASSERT_NE(frame, nullptr);
+    HWND panel = nullptr;
+    ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+    HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+    // New settings take effect with a run: over the empty list it ends on the first tick.
+    testsupport::SendBounded(::GetDlgItem(panel, IDC_THREAD_COUNT), WM_SETTEXT, 0, (LPARAM) "8");
+    testsupport::SendBounded(::GetDlgItem(panel, IDC_IGNORE_LIST), WM_SETTEXT, 0, (LPARAM) "Ads");
+    ::PostMessageA(::GetDlgItem(panel, IDC_QUERY), BM_CLICK, 0, 0);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return child.PaneText(bar, 0) == "执行完毕"; }, 10000));
+
+    // What Windows does at log-off: ask, tell, then end the process.
+    LRESULT mayEnd = 0;
+    ASSERT_TRUE(testsupport::SendBounded(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &mayEnd));
+    EXPECT_NE(mayEnd, 0);
+    ASSERT_TRUE(testsupport::SendBounded(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+    ::TerminateProcess(child.Process(), 0);
+    ASSERT_NE(child.WaitForExit(), -1);
+    EXPECT_EQ(ReadFileBytes(config), "[user]\r\nfileurls=\r\nthreadcount=8\r\nkeypass=ads\r\n");
 }

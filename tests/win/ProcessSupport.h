@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "resource.h"
 #include "win/DialogAnswerer.h"
 #include "win/TestSupport.h"
 
@@ -78,6 +79,23 @@ private:
     HANDLE m_hProcess;
     char* m_p = nullptr;
 };
+
+// The control panel inside a frame of another process: the dialog that holds
+// the import and start buttons.
+inline HWND FindPanel(HWND hFrame) {
+    struct Finder {
+        static BOOL CALLBACK Match(HWND h, LPARAM lp) {
+            if (ClassOf(h) == "#32770" && ::GetDlgItem(h, IDC_IMPORT) && ::GetDlgItem(h, IDC_QUERY)) {
+                *reinterpret_cast<HWND*>(lp) = h;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    HWND found = nullptr;
+    ::EnumChildWindows(hFrame, &Finder::Match, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // The program under test; killed at the end of the test if it is still running.
 class ChildProgram {
