@@ -11,6 +11,7 @@
 namespace {
 
 const char kCloseQuestion[] = "还有正在运行的线程。确定要退出吗？";
+const char kImportProgress[] = "正在读取网址...";
 
 std::string Format(const char* fmt, int n) {
     char buf[128];
@@ -98,10 +99,12 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 void CMainFrame::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case UM_REQ_IMPORT:
-        ForwardToView("正在读取网址...", UM_IMPORT, 0);
+        m_strPaneBeforeImport = m_wndStatusBar.m_hWnd ? m_wndStatusBar.GetPaneText(0) : std::string();
+        ForwardToView(kImportProgress, UM_IMPORT, 0);
         break;
     case UM_LIST_LOADED:
-        OnListLoaded((int)lParam);
+        if (wParam == LIST_LOAD_FAILED) OnImportFailed();
+        else OnListLoaded((int)lParam);
         break;
     case UM_REQ_START:
         ::SetTimer(m_hWnd, kDispatchTimer, kDispatchPeriodMs, nullptr);
@@ -152,6 +155,13 @@ void CMainFrame::OnListLoaded(int nRows) {
     SetPane(0, "加载网址列表结束。");
     SetPane(2, Format("网址个数: %d", nRows));
     SetPane(1, "线程: 0");
+    TellPanel(UM_ENABLE_IMPORT, 0);
+}
+
+void CMainFrame::OnImportFailed() {
+    // Unless something else has written pane 0 since the press.
+    if (m_wndStatusBar.m_hWnd && m_wndStatusBar.GetPaneText(0) == kImportProgress)
+        SetPane(0, m_strPaneBeforeImport);
     TellPanel(UM_ENABLE_IMPORT, 0);
 }
 

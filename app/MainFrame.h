@@ -41,6 +41,9 @@ protected:
     // the view; dropped without a trace while there is no active view.
     void ForwardToView(const char* progressText, UINT msgToView, LPARAM lParam);
     void OnListLoaded(int nRows);
+    // An import that failed: pane 0 goes back to what it read before the
+    // press, the other panes and the list were never touched.
+    void OnImportFailed();
     void OnRunningCount(int nRunning);
     void OnExported(int nKind, int nCount);
     void StopRun(const char* text);
@@ -49,4 +52,6 @@ protected:
     HWND GetActiveViewHwnd() const;
     // Posts to the control panel, when there is one.
     static void TellPanel(UINT msg, WPARAM wParam);
+
+    std::string m_strPaneBeforeImport;  // pane 0 when the import was requested
 };

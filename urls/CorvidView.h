@@ -58,7 +58,8 @@ private:
     // open must not make "打开网页" open another row's URL.
     UrlRows::Id m_menuRowId = 0;
     void DeleteAllRows();
-    void ReportUnreadableFile(const std::string& path);
+    // A message box with `text`, then the failed load to the frame.
+    void ReportFailedImport(const std::string& text);
 };
 
 // Posts to the application's main window (the frame).

@@ -8,6 +8,19 @@ bool IsFileReadable(const std::string& path);
 bool IsUrlWellFormed(const std::string& url);
 // One entry of g_strIgnoreList occurs in the URL; normalises g_strIgnoreList in place.
 bool IsUrlIgnored(const std::string& url);
-// Reads the whole file as it is, bytes without conversion; false when it cannot
-// be opened with the same sharing as IsFileReadable, or read completely.
-bool ReadWholeFile(const std::string& path, std::string& content);
+
+enum class FileReadResult {
+    Ok,
+    Unreadable,   // missing, locked, a directory, or a read that failed
+    TooLarge,     // more than a 32-bit process can hold, or memory ran out
+};
+
+// Reads the whole file as it is, bytes without conversion, opened with the
+// same sharing as IsFileReadable.
+FileReadResult ReadWholeFile(const std::string& path, std::string& content);
+
+// Reads a URL file as text in the ANSI code page: a UTF-8 byte-order mark is
+// dropped and the bytes after it kept as they are; UTF-16 (by its mark) is
+// converted, "?" standing for each character the code page cannot hold; a
+// file without a mark is taken byte for byte.
+FileReadResult ReadUrlFileText(const std::string& path, std::string& text);

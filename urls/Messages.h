@@ -5,7 +5,7 @@
 enum : unsigned int {
     UM_REQ_IMPORT = 1026,              // panel -> frame
     UM_IMPORT = 1027,                  // frame -> view
-    UM_LIST_LOADED = 1028,             // view -> frame, lParam = rows in the list
+    UM_LIST_LOADED = 1028,             // view -> frame, wParam = LIST_LOAD*, lParam = rows in the list
     UM_ENABLE_IMPORT = 1029,           // frame -> panel
     UM_REQ_START = 1030,               // panel -> frame
     UM_DISPATCH = 1031,                // frame -> view, lParam = free worker slots
@@ -33,3 +33,7 @@ enum : int { EXPORT_ALL = 0, EXPORT_VALID = 1, EXPORT_INVALID = 2, EXPORT_OTHER 
 
 // Verdict codes (wParam of UM_URL_VERDICT) and probe results.
 enum : int { PROBE_PAGE = 0, PROBE_ERROR_PAGE = 1, PROBE_NOTHING = 2 };
+
+// wParam of UM_LIST_LOADED: the list was (re)loaded, or an import failed and
+// left the list and the status bar as they were.
+enum : int { LIST_LOADED = 0, LIST_LOAD_FAILED = 1 };

@@ -236,3 +236,38 @@ TEST(ImportFile, BulkImportMatchesThePerLineRule) {
         ASSERT_EQ(bulkSetting, lineSetting) << "content: " << content;
     }
 }
+
+TEST(ImportFile, ByteOrderMarksAreRecognisedOnlyAtTheStart) {
+    auto encoding = [](std::string_view s) { return DetectByteOrderMark(s).encoding; };
+    EXPECT_EQ(DetectByteOrderMark("\xEF\xBB\xBF" "a.com").length, 3u);
+    EXPECT_EQ(encoding("\xEF\xBB\xBF"), TextEncoding::Utf8);
+    EXPECT_EQ(DetectByteOrderMark("\xFF\xFE").length, 2u);
+    EXPECT_EQ(encoding(std::string_view("\xFF\xFE" "a\0", 4)), TextEncoding::Utf16Le);
+    EXPECT_EQ(encoding("\xFE\xFF"), TextEncoding::Utf16Be);
+    // Anything else is ANSI text as it always was: a cut mark, a mark further
+    // in, GBK that starts with a mark's first byte.
+    for (std::string_view s : {"", "\xEF\xBB", "a\xEF\xBB\xBF", "\xFF", "\xFE", "\xEF\xBB\xC0", "a.com"}) {
+        EXPECT_EQ(encoding(s), TextEncoding::Ansi) << s;
+        EXPECT_EQ(DetectByteOrderMark(s).length, 0u);
+    }
+}
+
+TEST(ImportFile, Utf16UnitsComeOutLittleEndianWithOneReplacementPerUnholdableCharacter) {
+    auto prepare = [](std::string bytes, bool bigEndian) {
+        std::size_t n = PrepareUtf16Units(bytes.data(), bytes.size(), bigEndian);
+        std::u16string units;
+        for (std::size_t i = 0; i < n; ++i)
+            units += (char16_t)((unsigned char)bytes[2 * i] | (unsigned char)bytes[2 * i + 1] << 8);
+        return units;
+    };
+    EXPECT_EQ(prepare(std::string("a\0\x2D\x4E", 4), false), u"a\u4E2D");
+    EXPECT_EQ(prepare(std::string("\0a\x4E\x2D", 4), true), u"a\u4E2D");
+    // A pair, a lone low and a lone high surrogate (last) each become one U+FFFD.
+    EXPECT_EQ(prepare(std::string("\x3D\xD8\x00\xDEx\0\x00\xDCy\0\x3D\xD8", 12), false), u"\uFFFDx\uFFFDy\uFFFD");
+    EXPECT_EQ(prepare(std::string("\xD8\x3D\xDE\x00\0x", 6), true), u"\uFFFDx");
+    // A high surrogate before an ordinary character does not swallow it.
+    EXPECT_EQ(prepare(std::string("\x3D\xD8z\0", 4), false), u"\uFFFDz");
+    // An odd last byte is no character.
+    EXPECT_EQ(prepare(std::string("a\0b", 3), false), u"a");
+    EXPECT_EQ(prepare("", false), u"");
+}

@@ -2,7 +2,11 @@
 // and every kind of bad input.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "urls/Import.h"
+#include "win/AllocationFailure.h"
+#include "win/FrameFixture.h"
 #include "win/ViewTestHelpers.h"
 
 using testsupport::TempDir;
@@ -14,7 +18,6 @@ namespace {
 
 const std::string kMalformed = "格式不正确！";
 const std::string kIgnored = "用户忽略！";
-const std::string kMissingText = "文件不存在或被锁定！\n\n";
 
 class ImportView : public ::testing::Test {
 protected:
@@ -39,23 +42,62 @@ protected:
         EXPECT_EQ(h.Shown(row, 1), url.substr(0, 1000));
         EXPECT_EQ(h.Shown(row, 2), validity);
     }
-    // Imports a path that cannot be read and checks the message box and the report.
-    void ExpectUnreadable(const std::string& path) {
-        size_t rowsBefore = h.view.GetRowCount();
-        ModalWatcher watcher;
-        EXPECT_EQ(h.Import(path), 0);
-        watcher.Stop();
-        auto boxes = watcher.Boxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, kMissingText + path);
-        EXPECT_EQ(boxes[0].caption, "");
-        EXPECT_EQ(boxes[0].owner, h.main.m_hWnd);   // the view's top-level window owns it
-        EXPECT_EQ((size_t)h.view.GetRowCount(), rowsBefore);
-        EXPECT_EQ(h.ShownCount(), (int)rowsBefore);
-    }
-
     TempDir dir;
     ViewHarness h;
+};
+
+// UTF-16 text with its byte-order mark, as Notepad saves it.
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+        char hi = (char)(u >> 8), lo = (char)(u & 0xFF);
+        bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return bytes;
+}
+
+// The program's frame with its real view and status bar; the import is
+// pressed as the panel does, and the view acts on it.
+class FailedImport : public frametest::FrameTest {
+protected:
+    struct State {
+        std::vector<std::string> urls;
+        int shown = -1;
+        std::string pane0, pane1, pane2;
+        bool operator==(const State&) const = default;
+    };
+    State Now() const {
+        State s;
+        for (int i = 0; i < view->GetRowCount(); ++i) s.urls.push_back(view->GetItemText(i, 1));
+        s.shown = view->GetListCtrl().GetItemCount();
+        s.pane0 = Pane(0);
+        s.pane1 = Pane(1);
+        s.pane2 = Pane(2);
+        return s;
+    }
+    struct Pressed {
+        std::vector<ModalWatcher::Box> boxes;
+        bool memoryRanOut = false;
+    };
+    // Presses import for `path` (memory running out past `budget` bytes, if
+    // given) and waits for the button to come back.
+    Pressed PressImport(const std::string& path, std::optional<size_t> budget = {}) {
+        size_t before = panel.Count(UM_ENABLE_IMPORT);
+        g_strImportFile = path;
+        Pressed pressed;
+        ModalWatcher watcher;
+        {
+            std::optional<testsupport::FailingAllocation> failing;
+            if (budget) failing.emplace(*budget);
+            ::PostMessageA(frame->m_hWnd, UM_REQ_IMPORT, 0, 0);
+            EXPECT_TRUE(testsupport::PumpUntil([&] { return panel.Count(UM_ENABLE_IMPORT) > before; }, 30000));
+            pressed.memoryRanOut = failing && failing->Failed();
+        }
+        watcher.Stop();
+        pressed.boxes = watcher.Boxes();
+        return pressed;
+    }
+    TempDir dir;
 };
 
 }  // namespace
@@ -105,26 +147,9 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
     EXPECT_EQ(h.view.GetItemText(0, 1), "");
 }
 
-TEST_F(ImportView, MissingFileShowsTheMessageAndKeepsTheList) {
-    ASSERT_EQ(ImportBytes("kept.com\n"), 1);
-    ExpectUnreadable(dir.File("no such file.txt"));
-    ExpectRow(0, "1", "kept.com", "");
-    ExpectUnreadable("");
-}
-
-TEST_F(ImportView, ADirectoryIsNotReadable) {
-    ExpectUnreadable(dir.path);
-}
-
-TEST_F(ImportView, AFileLockedByAnotherHandleIsNotReadable) {
+TEST_F(ImportView, AFileOpenForWritingIsLockedAndOneOpenForReadingIsNot) {
     std::string path = dir.File("locked.txt");
     ASSERT_TRUE(WriteFileBytes(path, "a.com\n"));
-    {
-        HANDLE exclusive = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
-        ExpectUnreadable(path);
-        ::CloseHandle(exclusive);
-    }
     {
         // A writer that lets others read still makes the file count as locked.
         HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -178,4 +203,76 @@ TEST_F(ImportView, ActsOnlyOnMessagesAddressedToTheView) {
     testsupport::PumpFor(300);
     EXPECT_EQ(h.view.GetRowCount(), 0);
     EXPECT_EQ(h.main.Count(UM_LIST_LOADED), 0u);
+}
+
+TEST_F(ImportView, ByteOrderMarksAreReadAsTheEditorMeantThem) {
+    // UTF-8: the mark goes, every other byte stays as written.
+    ASSERT_EQ(ImportBytes("\xEF\xBB\xBFhttp://a.com/\r\nhttp://a.com/\r\n\xE4\xB8\xAD.cn"), 3);
+    ExpectRow(0, "1", "http://a.com/", "");
+    ExpectRow(1, "2", "http://a.com/", "");
+    ExpectRow(2, "3", "\xE4\xB8\xAD.cn", "");
+
+    // UTF-16 either way round: converted to the ANSI code page; what it cannot
+    // hold (Thai, an emoji) is one "?" per character.
+    const std::u16string text = u"a.com\r\n\u4E2D\u6587.cn\r\n\u0E01.com\n\U0001F600x\r\n";
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        ASSERT_EQ(ImportBytes(Utf16File(text, bigEndian)), 4);
+        ExpectRow(0, "1", "a.com", "");
+        ExpectRow(1, "2", "中文.cn", "");
+        ExpectRow(2, "3", "?.com", "");
+        ExpectRow(3, "4", "?x", kMalformed);
+    }
+}
+
+TEST_F(FailedImport, LeavesTheListAndAllThreePanesAsTheyWere) {
+    const std::string good = dir.File("good.txt");
+    std::string lines;
+    for (int i = 0; i < 5000; ++i) lines += "www.example-" + std::to_string(i) + ".com\r\n";
+    ASSERT_TRUE(WriteFileBytes(good, lines));
+    ASSERT_TRUE(PressImport(good).boxes.empty());
+    ASSERT_EQ(view->GetRowCount(), 5000);
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 2, [&] { return Pane(1) == "线程: 2"; }));
+    ASSERT_TRUE(PostAndPump(UM_INVALID_CLEANED, 0, 5, [&] { return Pane(0) == "共清理了 5 个无效网址。"; }));
+    const State before = Now();
+
+    const std::string locked = dir.File("locked.txt"), huge = dir.File("huge.txt");
+    ASSERT_TRUE(WriteFileBytes(locked, "a.com\r\n"));
+    HANDLE lock = ::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    {
+        // Past the 1 GiB a 32-bit process can hold; sparse, so it costs no disk.
+        HANDLE h = ::CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = (1LL << 30) + 1;
+        EXPECT_TRUE(::SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(h));
+        ::CloseHandle(h);
+    }
+    const std::string missing = "文件不存在或被锁定！\n\n", tooLarge = "文件太大，无法载入。\n\n";
+    const struct {
+        const char* name;
+        std::string path, text;
+        std::optional<size_t> budget;
+    } cases[] = {
+        {"missing", dir.File("none.txt"), missing + dir.File("none.txt"), {}},
+        {"an empty path", "", missing, {}},
+        {"a directory", dir.path, missing + dir.path, {}},
+        {"locked", locked, missing + locked, {}},
+        {"over the size limit", huge, tooLarge + huge, {}},
+        {"memory out while reading", good, tooLarge + good, 1024},
+        {"memory out while filling the rows", good, tooLarge + good, lines.size() + 65536 + 8192},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pressed pressed = PressImport(c.path, c.budget);
+        EXPECT_EQ(pressed.memoryRanOut, c.budget.has_value());
+        const auto& boxes = pressed.boxes;
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.text);
+        EXPECT_EQ(boxes[0].caption, "");
+        EXPECT_EQ(boxes[0].owner, frame->m_hWnd);
+        EXPECT_TRUE(Now() == before) << Now().pane0 << " / " << Now().pane2 << " / " << Now().urls.size();
+    }
+    ::CloseHandle(lock);
 }

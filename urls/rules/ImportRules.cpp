@@ -108,6 +108,38 @@ Validity ImportValidity(std::string_view tidiedUrl, const IgnoreMatcher& ignore)
     return Validity::Unchecked;
 }
 
+ByteOrderMark DetectByteOrderMark(std::string_view content) {
+    if (content.substr(0, 3) == "\xEF\xBB\xBF") return {TextEncoding::Utf8, 3};
+    if (content.substr(0, 2) == "\xFF\xFE") return {TextEncoding::Utf16Le, 2};
+    if (content.substr(0, 2) == "\xFE\xFF") return {TextEncoding::Utf16Be, 2};
+    return {};
+}
+
+std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    auto unitAt = [&](std::size_t i) -> unsigned {
+        unsigned a = in[2 * i], b = in[2 * i + 1];
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    const std::size_t units = size / 2;
+    std::size_t out = 0;
+    // Output never outruns input, so reading unit i before writing unit out <= i is safe.
+    for (std::size_t i = 0; i < units; ++i) {
+        unsigned u = unitAt(i);
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            if (u <= 0xDBFF && i + 1 < units) {
+                unsigned next = unitAt(i + 1);
+                if (next >= 0xDC00 && next <= 0xDFFF) ++i;
+            }
+            u = 0xFFFD;
+        }
+        bytes[2 * out] = static_cast<char>(u & 0xFF);
+        bytes[2 * out + 1] = static_cast<char>(u >> 8);
+        ++out;
+    }
+    return out;
+}
+
 std::size_t FillRowsFromFile(std::string_view content, std::string& ignoreSetting, UrlRows& rows) {
     rows.clear();
     if (content.empty()) return 0;

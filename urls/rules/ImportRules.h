@@ -69,6 +69,24 @@ bool IsIgnoredUrl(std::string_view url, std::string& setting);
 // The validity a line gets at import; ignored wins over malformed.
 Validity ImportValidity(std::string_view tidiedUrl, const IgnoreMatcher& ignore);
 
+// How the text of a URL file is stored, told by its byte-order mark. Editors
+// (Notepad among them) put one in front of Unicode text; a file without one is
+// taken as bytes in the ANSI code page.
+enum class TextEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
+struct ByteOrderMark {
+    TextEncoding encoding = TextEncoding::Ansi;
+    std::size_t length = 0;   // bytes of the mark itself
+};
+ByteOrderMark DetectByteOrderMark(std::string_view content);
+
+// Rewrites the UTF-16 text in bytes[0, size) in place as little-endian code
+// units ready for conversion to the ANSI code page; returns how many. A
+// supplementary character (a surrogate pair) and a lone surrogate each become
+// one U+FFFD, which no ANSI code page holds, so that one character the code
+// page cannot show is one "?" and not two. An odd last byte is no character
+// and is dropped.
+std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian);
+
 // Replaces the rows with one row per line of `content`, numbered from 1; returns
 // the number of rows. The ignore setting is normalised once if there is a line.
 std::size_t FillRowsFromFile(std::string_view content, std::string& ignoreSetting, UrlRows& rows);
