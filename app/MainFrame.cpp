@@ -108,6 +108,7 @@ void CMainFrame::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case UM_REQ_START:
         ::SetTimer(m_hWnd, kDispatchTimer, kDispatchPeriodMs, nullptr);
+        m_bRunActive = TRUE;
         SetPane(0, "正在检查...");
         break;
     case UM_RUN_FINISHED:
@@ -177,6 +178,7 @@ void CMainFrame::OnExported(int nKind, int nCount) {
 
 void CMainFrame::StopRun(const char* text) {
     ::KillTimer(m_hWnd, kDispatchTimer);
+    m_bRunActive = FALSE;
     SetPane(0, text);
     TellPanel(UM_RESET_START, 0);
 }
@@ -189,8 +191,14 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
     Default();
 }
 
+BOOL CMainFrame::IsCheckingUrls() const {
+    // The count shown is 0 between a verdict and the next tick while the run
+    // goes on, and a worker just started shows only once its count arrives.
+    return m_bRunActive || g_nShownThreads > 0 || ::InterlockedCompareExchange(&g_nRunningThreads, 0, 0) > 0;
+}
+
 void CMainFrame::OnClose() {
-    if (g_nShownThreads > 0 && SkeinMessageBox(m_hWnd, kCloseQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (IsCheckingUrls() && SkeinMessageBox(m_hWnd, kCloseQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     CFrameWnd::OnClose();
 }

@@ -44,6 +44,8 @@ protected:
     // An import that failed: pane 0 goes back to what it read before the
     // press, the other panes and the list were never touched.
     void OnImportFailed();
+    // A run is active (timer 1) or a worker has not reported yet.
+    BOOL IsCheckingUrls() const;
     void OnRunningCount(int nRunning);
     void OnExported(int nKind, int nCount);
     void StopRun(const char* text);
@@ -53,5 +55,6 @@ protected:
     // Posts to the control panel, when there is one.
     static void TellPanel(UINT msg, WPARAM wParam);
 
+    BOOL m_bRunActive = FALSE;          // timer 1 is set
     std::string m_strPaneBeforeImport;  // pane 0 when the import was requested
 };

@@ -143,3 +143,31 @@ TEST_F(FrameTest, CloseWithNoWorkersShownClosesAtOnce) {
     PumpCapturing([&] { return !::IsWindow(frame->m_hWnd); }, 3000);
     EXPECT_FALSE(::IsWindow(frame->m_hWnd)) << "no question, no wait";
 }
+
+TEST_F(FrameTest, CloseAsksWhileARunIsActiveOrAWorkerIsOutEvenWithNoneShown) {
+    auto closeIsQuestioned = [&] {
+        std::atomic<bool> answered{false};
+        DialogAnswerer answerer(::GetCurrentThreadId(), {{frame->m_hWnd, [&](HWND box) {
+                                                              DialogAnswerer::Press(box, IDCANCEL);
+                                                              answered = true;
+                                                          }}},
+                                3000);
+        ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+        PumpCapturing([&] { return answered.load() || !::IsWindow(frame->m_hWnd); }, 5000);
+        return answerer.AllAnswered() && ::IsWindow(frame->m_hWnd);
+    };
+    // Between a verdict and the next tick the count shown is 0 while the run goes on.
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 0, [&] { return Pane(1) == "线程: 0"; }));
+    EXPECT_TRUE(closeIsQuestioned()) << "run active";
+
+    // Stopped, but a worker started by the last tick has not reported yet.
+    ASSERT_TRUE(PostAndPump(UM_REQ_STOP, 0, 0, [&] { return Pane(0) == "用户取消了查询。"; }));
+    ::InterlockedIncrement(&g_nRunningThreads);
+    EXPECT_TRUE(closeIsQuestioned()) << "worker out";
+    ::InterlockedDecrement(&g_nRunningThreads);
+
+    ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+    PumpCapturing([&] { return !::IsWindow(frame->m_hWnd); }, 3000);
+    EXPECT_FALSE(::IsWindow(frame->m_hWnd)) << "nothing running: no question";
+}
