@@ -209,3 +209,40 @@ TEST_F(ProcessTest, EndOfTheWindowsSessionSavesTheSettingsAsAnExitDoes) {
     ASSERT_NE(child.WaitForExit(), -1);
     EXPECT_EQ(ReadFileBytes(config), "[user]\r\nfileurls=\r\nthreadcount=8\r\nkeypass=ads\r\n");
 }
+
+TEST_F(ProcessTest, RunsImportsAndExportsUnderChineseNames) {
+    const std::string programDir = exeDir.File("程序"), listDir = exeDir.File("网址 列表"),
+                      outDir = exeDir.File("导出");
+    for (const std::string& d : {programDir, listDir, outDir})
+        ASSERT_TRUE(::CreateDirectoryA(d.c_str(), nullptr)) << d << " error " << ::GetLastError();
+    const std::string chineseExe = programDir + "\\网址检查.exe";
+    ASSERT_TRUE(::CopyFileA(exe.c_str(), chineseExe.c_str(), FALSE));
+    const std::string list = listDir + "\\网址.txt", out = outDir + "\\结果.txt";
+    ASSERT_TRUE(WriteFileBytes(list, "a.com\r\n中文.cn\r\n"));
+    ASSERT_TRUE(WriteFileBytes(programDir + "\\config.ini", "[user]\r\nfileurls=" + list + "\r\nthreadcount=5\r\n"));
+
+    Child child;
+    ASSERT_TRUE(child.Start(chineseExe, workDir.path));
+    HWND frame = child.WaitForWindow(nullptr, "Skein");
+    ASSERT_NE(frame, nullptr);
+    HWND panel = nullptr;
+    ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+    HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+    auto pane = [&](int i) { return child.PaneText(bar, i); };
+    ::PostMessageA(::GetDlgItem(panel, IDC_IMPORT), BM_CLICK, 0, 0);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return pane(2) == "网址个数: 2"; }, 20000)) << pane(0);
+    HWND list32 = ::FindWindowExA(frame, nullptr, "SysListView32", nullptr);
+    EXPECT_EQ(child.CellText(list32, 1, 1), "中文.cn");
+    {
+        testsupport::DialogAnswerer answer(
+            child.ThreadId(), {{frame, [&](HWND dlg) { testsupport::DialogAnswerer::EnterFileName(dlg, out); }}}, 30000);
+        ::PostMessageA(::GetDlgItem(panel, IDC_EXPORT_ALL), BM_CLICK, 0, 0);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return pane(0) == "共导出了 2 个网址。"; }, 40000)) << pane(0);
+        EXPECT_TRUE(answer.AllAnswered());
+    }
+    EXPECT_EQ(ReadFileBytes(out), "a.com\r\n中文.cn\r\n");
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_EQ(child.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(programDir + "\\config.ini"),
+              "[user]\r\nfileurls=" + list + "\r\nthreadcount=5\r\nkeypass=\r\n");
+}
