@@ -20,6 +20,7 @@ public:
 
     std::string m_strAppDir;       // directory of the executable, ending in a backslash
     std::string m_strConfigFile;   // m_strAppDir + "config.ini"
+    BOOL m_bSettingsRead = FALSE;  // the last LoadSettings could read config.ini
 
     // Value of key in section of m_strConfigFile, whole however long; "" when absent.
     std::string GetConfigString(const char* section, const char* key) const;
@@ -37,8 +38,6 @@ public:
     void SaveSettings() const;
     // Tells the user once that config.ini could not be read and stays as it is.
     void ReportUnreadableSettings() const;
-
-    BOOL m_bSettingsRead = FALSE;   // the last LoadSettings could read config.ini
     // The single-document template of the document, the main frame and the view.
     void AddCorvidDocTemplate();
 

@@ -82,7 +82,7 @@ ByteOrderMark DetectByteOrderMark(std::string_view content);
 // Rewrites the UTF-16 text in bytes[0, size) in place as little-endian code
 // units ready for conversion to the ANSI code page; returns how many. A
 // supplementary character (a surrogate pair) and a lone surrogate each become
-// one U+FFFD, which no ANSI code page holds, so that one character the code
+// one U+FFFD, which GBK cannot hold either, so that one character the code
 // page cannot show is one "?" and not two. An odd last byte is no character
 // and is dropped.
 std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian);
