@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/CorvidApp.h"
 #include "app/Globals.h"
 #include "app/MainFrame.h"
 #include "framework/DockBar.h"
+#include "framework/Gdi.h"
 #include "resource.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CorvidView.h"
@@ -36,6 +38,26 @@ std::string PaneText(HWND hBar, int nPane) {
     char buf[512] = {};
     ::SendMessageA(hBar, SB_GETTEXTA, (WPARAM)nPane, (LPARAM)buf);
     return buf;
+}
+
+// The pixels a window's client area shows on the screen now, row by row.
+std::vector<DWORD> ClientPixels(HWND h) {
+    RECT rc{};
+    ::GetClientRect(h, &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    CGdiObject<HBITMAP> bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CClientDC dc(h);
+    CMemoryDC mem(dc);
+    if (!bmp.m_h || !mem.m_hDC) return {};
+    {
+        CSelectObject sel(mem, bmp);
+        ::BitBlt(mem, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    return std::vector<DWORD>(p, p + rc.right * rc.bottom);
 }
 
 class SideBarTest : public ::testing::Test {
@@ -100,6 +122,16 @@ protected:
         if (::SendMessageA(Bar().m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLOSE) return false;
         ::PostMessageA(Bar().m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(pt.x, pt.y));
         return PumpUntil([&] { return !BarShown(); }, 3000);
+    }
+    // The program's loop: messages, and idle time whenever the queue runs dry,
+    // until nothing is left to lay out or paint.
+    bool Settle() {
+        return PumpUntil(
+            [&] {
+                app.OnIdle(0);
+                return HIWORD(::GetQueueStatus(QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) == 0;
+            },
+            3000);
     }
     void Click(int id) {
         ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Ctl(id));
@@ -256,4 +288,54 @@ TEST_F(SideBarTest, CheckRunGoesOnWhileTheBarIsHiddenAndItsEndReachesThePanel) {
     EXPECT_EQ(Text(Ctl(IDC_QUERY)), "开始查询");
     EXPECT_TRUE(::IsWindowEnabled(Ctl(IDC_QUERY)));
     EXPECT_TRUE(::IsWindowEnabled(Ctl(IDC_IMPORT)));
+}
+
+TEST_F(SideBarTest, ListShowsItsCurrentRowsAfterTheBarChangesSideOrFloats) {
+    for (int i = 1; i <= 4; ++i) view->Rows().append(i, "www.example" + std::to_string(i) + ".com");
+    view->RowsChanged();
+    ::ShowWindow(frame->m_hWnd, SW_SHOWNA);   // pixels exist only on the screen
+    ASSERT_TRUE(Settle());
+    HWND list = view->m_hWnd;
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageA(list, LVM_GETITEMRECT, 3, (LPARAM)&item));
+
+    // What the screen shows of the list must be what the list paints afresh,
+    // and that has the fourth row's text where the row is.
+    auto expectCurrentRows = [&](const char* step) {
+        std::vector<DWORD> shown = ClientPixels(list);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::vector<DWORD> fresh = ClientPixels(list);
+        ASSERT_FALSE(fresh.empty()) << step;
+        ASSERT_EQ(shown.size(), fresh.size()) << step;
+        RECT rc{};
+        ::GetClientRect(list, &rc);
+        int ink = 0;
+        for (int y = item.top; y < item.bottom; ++y) {
+            for (int x = 0; x < rc.right; ++x) {
+                DWORD px = fresh[y * rc.right + x];
+                ink += GetRValue(px) < 0xD0 && GetGValue(px) < 0xD0 && GetBValue(px) < 0xD0;   // grid lines are lighter
+            }
+        }
+        EXPECT_GT(ink, 30) << step;
+        size_t differ = 0;
+        for (size_t i = 0; i < fresh.size(); ++i) differ += (shown[i] & 0xFFFFFF) != (fresh[i] & 0xFFFFFF);
+        EXPECT_EQ(differ, 0u) << step << ": pixels of the list left over from before";
+    };
+
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_TOP);
+    ASSERT_TRUE(Settle());
+    ASSERT_GT(ViewRect().top, FrameClient().top + 300);
+    expectCurrentRows("docked at the top");
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(Settle());
+    ASSERT_GE(ViewRect().left, FrameClient().left + 340);
+    expectCurrentRows("back at the left");
+    frame->FloatControlBar(&Bar(), POINT{600, 300});
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(ViewRect().left, FrameClient().left);
+    expectCurrentRows("floating");
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(Settle());
+    ASSERT_GE(ViewRect().left, FrameClient().left + 340);
+    expectCurrentRows("docked at the left again");
 }
