@@ -133,6 +133,27 @@ protected:
             },
             3000);
     }
+    // Drags the bar with the left button from grab to drop (screen points). The
+    // press is sent; the moves and the release are posted ahead of it, so the
+    // dock context's own loop takes them as it takes the user's.
+    void DragBar(POINT grab, POINT drop) {
+        HWND h = Bar().m_hWnd;
+        auto at = [&](POINT p) {
+            ::ScreenToClient(h, &p);
+            return MAKELPARAM((WORD)(short)p.x, (WORD)(short)p.y);
+        };
+        ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{(grab.x + drop.x) / 2, (grab.y + drop.y) / 2}));
+        ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(drop));
+        ::PostMessageA(h, WM_LBUTTONUP, 0, at(drop));
+        ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(grab));
+    }
+    UINT Side() { return (UINT)::GetDlgCtrlID(::GetParent(Bar().m_hWnd)); }
+    // A point on the grip band: across the top of a bar docked left or right,
+    // down the left of one docked at the top or bottom.
+    POINT OnBand() {
+        RECT w = ScreenRect(Bar().m_hWnd);
+        return Bar().IsHorzDockedBar() ? POINT{w.left + 10, w.top + 100} : POINT{w.left + 100, w.top + 10};
+    }
     void Click(int id) {
         ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Ctl(id));
     }
@@ -338,4 +359,70 @@ TEST_F(SideBarTest, ListShowsItsCurrentRowsAfterTheBarChangesSideOrFloats) {
     ASSERT_TRUE(Settle());
     ASSERT_GE(ViewRect().left, FrameClient().left + 340);
     expectCurrentRows("docked at the left again");
+}
+
+TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAnother) {
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 1000, SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+    const RECT client = FrameClient();
+    const int statusTop = ScreenRect(frame->m_wndStatusBar.m_hWnd).top;
+
+    // 30 pixels along the band, which lies in the top side's docking zone.
+    POINT band = OnBand();
+    ASSERT_LT(band.y, client.top + 17);
+    ASSERT_EQ(::SendMessageA(Bar().m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(band.x, band.y)), HTCLIENT);
+    DragBar(band, POINT{band.x + 30, band.y});
+    ASSERT_TRUE(Settle());
+    RECT w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(w.left, client.left);
+    EXPECT_EQ(w.right - w.left, 350);
+    EXPECT_EQ(w.top, client.top);
+
+    // The pointer at each side docks the bar there, once its outline has left its own side.
+    band = OnBand();
+    DragBar(band, POINT{client.left + 700, client.top + 5});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(w.top, client.top - 2);
+    EXPECT_EQ(w.bottom - w.top, 350);
+    EXPECT_GE(w.right - w.left, client.right - client.left);
+
+    band = OnBand();
+    DragBar(band, POINT{client.right - 5, client.top + 500});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_RIGHT);
+    EXPECT_EQ(w.right, client.right);
+    EXPECT_EQ(w.right - w.left, 350);
+
+    band = OnBand();
+    DragBar(band, POINT{client.left + 300, statusTop - 5});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(w.bottom, statusTop);
+    EXPECT_EQ(w.bottom - w.top, 350);
+
+    band = OnBand();
+    DragBar(band, POINT{client.left + 5, client.top + 150});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(w.left, client.left);
+    EXPECT_EQ(w.right - w.left, 350);
+    EXPECT_EQ(ViewRect().left, w.right);
+
+    // Into the view, away from every side: the bar floats where it was dropped.
+    band = OnBand();
+    RECT before = ScreenRect(Bar().m_hWnd);
+    DragBar(band, POINT{band.x + 500, band.y + 300});
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(Bar().IsFloating());
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_FLOAT);
+    RECT mini = ScreenRect(::GetParent(::GetParent(Bar().m_hWnd)));
+    EXPECT_EQ(mini.left, before.left + 500);
+    EXPECT_EQ(mini.top, before.top + 300);
+    EXPECT_EQ(ViewRect().left, client.left);
 }
