@@ -426,3 +426,51 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
     EXPECT_EQ(mini.top, before.top + 300);
     EXPECT_EQ(ViewRect().left, client.left);
 }
+
+namespace {
+
+// The side bar created by the frame at a display resolution the test chooses,
+// through the reader the bar asks for the display's dots per inch.
+class SideBarAtDpi : public SideBarTest, public ::testing::WithParamInterface<int> {
+protected:
+    static int s_nDpi;
+    static int Dpi() { return s_nDpi; }
+    void SetUp() override {
+        s_nDpi = GetParam();
+        m_pfnSaved = CSideBar::s_pfnScreenDpi;
+        CSideBar::s_pfnScreenDpi = &Dpi;
+        SideBarTest::SetUp();
+    }
+    void TearDown() override {
+        SideBarTest::TearDown();
+        CSideBar::s_pfnScreenDpi = m_pfnSaved;
+    }
+    int (*m_pfnSaved)() = nullptr;
+};
+int SideBarAtDpi::s_nDpi = 96;
+
+}  // namespace
+
+TEST_P(SideBarAtDpi, DefaultWidthScalesWithTheDisplayAndThePanelFitsIt) {
+    const int dpi = GetParam();
+    RECT w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(w.right - w.left, ::MulDiv(350, dpi, 96));
+    EXPECT_EQ(w.left, FrameClient().left);
+    EXPECT_EQ(ViewRect().left, w.right);
+    // Every control of the panel lies inside the bar's client area (the panel
+    // itself is laid out at the display's real resolution).
+    RECT rc = ClientOnScreen(Bar().m_hWnd);
+    for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = ScreenRect(c);
+        EXPECT_LE(r.right, rc.right) << Text(c);
+        EXPECT_LE(r.bottom, rc.bottom) << Text(c);
+    }
+    // The program scales itself to the system's resolution, and says so.
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);
+    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
+                         ::SizeofResource(nullptr, res));
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SideBarAtDpi, ::testing::Values(96, 120, 144));
