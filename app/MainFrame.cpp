@@ -66,7 +66,8 @@ void CMainFrame::SizeStatusPanes() {
 BOOL CMainFrame::CreateSideBar() {
     EnableDocking(CBRS_ALIGN_ANY);
     if (!GetDockBar(AFX_IDW_DOCKBAR_LEFT)) return FALSE;
-    if (!m_wndSideBar.Create("侧边栏", this, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP)) return FALSE;
+    if (!m_wndSideBar.Create("侧边栏", this, CSideBar::DefaultSize(), TRUE, 0, WS_CHILD | WS_VISIBLE | CBRS_TOP))
+        return FALSE;
     m_wndSideBar.SetBarStyle(m_wndSideBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     m_wndSideBar.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndSideBar, AFX_IDW_DOCKBAR_LEFT);

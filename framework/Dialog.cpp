@@ -1,5 +1,34 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+
+#include "framework/WinApp.h"
+
+namespace {
+
+// Centres a pop-up dialog over its owner (the main window when it has none),
+// kept inside the work area of the owner's monitor. The template's position
+// counts from the owner's client corner, which put the about box over the menu
+// bar of a maximised frame.
+void CenterOverOwner(HWND hDlg) {
+    HWND hOwner = ::GetWindow(hDlg, GW_OWNER);
+    if (!hOwner) hOwner = AfxGetMainHwnd();
+    if (hOwner && !::IsWindowVisible(hOwner)) hOwner = nullptr;
+    MONITORINFO mi{sizeof mi};
+    ::GetMonitorInfoA(::MonitorFromWindow(hOwner ? hOwner : hDlg, MONITOR_DEFAULTTONEAREST), &mi);
+    RECT around = mi.rcWork;
+    if (hOwner) ::GetWindowRect(hOwner, &around);
+    RECT r{};
+    ::GetWindowRect(hDlg, &r);
+    const LONG w = r.right - r.left, h = r.bottom - r.top;
+    LONG x = (around.left + around.right - w) / 2, y = (around.top + around.bottom - h) / 2;
+    x = std::max(mi.rcWork.left, std::min(x, mi.rcWork.right - w));
+    y = std::max(mi.rcWork.top, std::min(y, mi.rcWork.bottom - h));
+    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 BOOL CDialog::Create(UINT nIDTemplate, HWND hParent) {
     m_nIDTemplate = nIDTemplate;
     m_hWndParent = hParent;
@@ -52,12 +81,18 @@ INT_PTR CALLBACK CDialog::DlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         pDlg = reinterpret_cast<CDialog*>(lParam);
         if (!pDlg) return TRUE;
         Attach(hWnd, pDlg);
+        RECT before{};
+        ::GetWindowRect(hWnd, &before);
         BOOL focus = TRUE;
         try {
             focus = pDlg->OnInitDialog();
         } catch (...) {
             focus = TRUE;
         }
+        // A dialog that placed itself keeps its place; a child has none of its own.
+        RECT after{};
+        ::GetWindowRect(hWnd, &after);
+        if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) && ::EqualRect(&before, &after)) CenterOverOwner(hWnd);
         return focus;
     }
     if (!pDlg) return FALSE;

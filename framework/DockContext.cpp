@@ -74,11 +74,16 @@ BOOL CDockContext::Track(HWND hCapture, const std::function<void(POINT)>& onMove
     }
 }
 
-UINT CDockContext::DockTargetAt(POINT pt) const {
+UINT CDockContext::DockTargetAt(POINT pt, const RECT& rcTrack) const {
     CFrameWnd* site = m_pBar->m_pDockSite;
     if (!site) return AFX_IDW_DOCKBAR_FLOAT;
-    RECT client = site->GetClientRect();
-    ::MapWindowPoints(site->m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    // The side the bar is on keeps it while the outline still overlaps that
+    // side: the grip band of a bar docked at the left lies in the top side's
+    // zone, and a short drag on it must not re-dock the bar there.
+    if (CDockBar* own = m_pBar->IsFloating() ? nullptr : m_pBar->m_pDockBar) {
+        RECT r = own->GetWindowRect(), overlap;
+        if (::IntersectRect(&overlap, &r, &rcTrack)) return own->GetDlgCtrlID();
+    }
     static const struct {
         UINT id;
         DWORD align;
@@ -86,26 +91,18 @@ UINT CDockContext::DockTargetAt(POINT pt) const {
                  {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
                  {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
                  {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
+    // Elsewhere the pointer decides: over a side's dock bar, or within the
+    // zone along its inner edge while it is thinner than that.
     for (const auto& s : sides) {
         if (!(m_pBar->m_dwDockStyle & s.align)) continue;
         CDockBar* dock = site->GetDockBar(s.id);
         if (!dock) continue;
         RECT zone = dock->GetWindowRect();
         switch (s.id) {
-        case AFX_IDW_DOCKBAR_TOP:
-            zone = RECT{client.left, client.top, client.right, std::max(zone.bottom, client.top + kDockZone)};
-            break;
-        case AFX_IDW_DOCKBAR_BOTTOM:
-            zone = RECT{client.left, std::min(zone.top, client.bottom - kDockZone), client.right, client.bottom};
-            break;
-        case AFX_IDW_DOCKBAR_LEFT:
-            zone = RECT{client.left, zone.top, std::max(zone.right, client.left + kDockZone), zone.bottom};
-            if (zone.bottom <= zone.top) zone.top = client.top, zone.bottom = client.bottom;
-            break;
-        default:
-            zone = RECT{std::min(zone.left, client.right - kDockZone), zone.top, client.right, zone.bottom};
-            if (zone.bottom <= zone.top) zone.top = client.top, zone.bottom = client.bottom;
-            break;
+        case AFX_IDW_DOCKBAR_TOP: zone.bottom = std::max(zone.bottom, zone.top + kDockZone); break;
+        case AFX_IDW_DOCKBAR_BOTTOM: zone.top = std::min(zone.top, zone.bottom - kDockZone); break;
+        case AFX_IDW_DOCKBAR_LEFT: zone.right = std::max(zone.right, zone.left + kDockZone); break;
+        default: zone.left = std::min(zone.left, zone.right - kDockZone); break;
         }
         if (::PtInRect(&zone, pt)) return s.id;
     }
@@ -128,7 +125,7 @@ void CDockContext::StartDrag(POINT pt) {
         if (shown) InvertDragRect(track);
         track = start;
         ::OffsetRect(&track, p.x - pt.x, p.y - pt.y);
-        target = DockTargetAt(p);
+        target = DockTargetAt(p, track);
         InvertDragRect(track);
         shown = true;
     });

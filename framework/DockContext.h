@@ -24,8 +24,9 @@ public:
     // Resizes the floating frame by edge or corner nHitTest from screen point pt.
     void StartResize(int nHitTest, POINT pt);
 
-    // The dock bar id a bar released at pt would dock into, or AFX_IDW_DOCKBAR_FLOAT.
-    UINT DockTargetAt(POINT pt) const;
+    // The dock bar id a bar released at pt, its outline at rcTrack, would dock
+    // into, or AFX_IDW_DOCKBAR_FLOAT.
+    UINT DockTargetAt(POINT pt, const RECT& rcTrack) const;
 
     CControlBar* m_pBar;
     CFrameWnd* m_pDockSite = nullptr;

@@ -36,9 +36,12 @@ void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRe
     ::GetWindowRect(hWnd, &now);
     ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<POINT*>(&now), 2);
     if (::EqualRect(&now, lpRect)) return;
+    // No copied bits: the batch moves the bars and the view together, and the
+    // pixels a copy would take can belong to a neighbour that has moved away
+    // (the list stayed grey after the side bar went to the top and back).
     lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top,
                                       lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-                                      SWP_NOACTIVATE | SWP_NOZORDER);
+                                      SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOCOPYBITS);
 }
 
 CFrameWnd* GetParentFrame(HWND hWnd) {

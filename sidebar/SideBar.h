@@ -8,6 +8,13 @@ class CSideBar : public CSizingControlBarG {
 public:
     CSideBar() = default;
 
+    // 350 pixels each way at 96 dots per inch, scaled to the display: the
+    // panel's dialog units grow with the display's resolution, and so must its bar.
+    static SIZE DefaultSize();
+    // Reads the display's dots per inch; tests put a reader of their own here.
+    static int (*s_pfnScreenDpi)();
+    static int ReadScreenDpi();
+
     CControlPanelDlg m_wndPanel;
 
 protected:

@@ -52,6 +52,7 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
     Snapshot during;
     std::string caption, name, button;
     SIZE clientSize{}, expectedSize{};
+    RECT box{}, owner{};
     bool hasIcon = false;
     HWND hBar = Bar();
     DialogAnswerer answerer(::GetCurrentThreadId(),
@@ -70,6 +71,8 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
                                   RECT du{0, 0, 235, 56};
                                   ::MapDialogRect(dlg, &du);
                                   expectedSize = {du.right, du.bottom};
+                                  ::GetWindowRect(dlg, &box);
+                                  ::GetWindowRect(frame->m_hWnd, &owner);
                                   DialogAnswerer::Press(dlg, IDOK);
                               }}});
     ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
@@ -83,6 +86,9 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
     EXPECT_TRUE(hasIcon);
     EXPECT_EQ(clientSize.cx, expectedSize.cx);
     EXPECT_EQ(clientSize.cy, expectedSize.cy);
+    // Centred over the frame, not in the screen's corner.
+    EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 2);
+    EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 2);
     EXPECT_EQ(during.pane0, "正在检查...");
     EXPECT_EQ(during.pane1, "线程: 2");
     ::PostMessageA(frame->m_hWnd, UM_REQ_STOP, 0, 0);

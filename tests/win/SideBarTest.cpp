@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/CorvidApp.h"
 #include "app/Globals.h"
 #include "app/MainFrame.h"
 #include "framework/DockBar.h"
+#include "framework/Gdi.h"
 #include "resource.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CorvidView.h"
@@ -36,6 +38,26 @@ std::string PaneText(HWND hBar, int nPane) {
     char buf[512] = {};
     ::SendMessageA(hBar, SB_GETTEXTA, (WPARAM)nPane, (LPARAM)buf);
     return buf;
+}
+
+// The pixels a window's client area shows on the screen now, row by row.
+std::vector<DWORD> ClientPixels(HWND h) {
+    RECT rc{};
+    ::GetClientRect(h, &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    CGdiObject<HBITMAP> bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CClientDC dc(h);
+    CMemoryDC mem(dc);
+    if (!bmp.m_h || !mem.m_hDC) return {};
+    {
+        CSelectObject sel(mem, bmp);
+        ::BitBlt(mem, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    return std::vector<DWORD>(p, p + rc.right * rc.bottom);
 }
 
 class SideBarTest : public ::testing::Test {
@@ -100,6 +122,37 @@ protected:
         if (::SendMessageA(Bar().m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLOSE) return false;
         ::PostMessageA(Bar().m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(pt.x, pt.y));
         return PumpUntil([&] { return !BarShown(); }, 3000);
+    }
+    // The program's loop: messages, and idle time whenever the queue runs dry,
+    // until nothing is left to lay out or paint.
+    bool Settle() {
+        return PumpUntil(
+            [&] {
+                app.OnIdle(0);
+                return HIWORD(::GetQueueStatus(QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) == 0;
+            },
+            3000);
+    }
+    // Drags the bar with the left button from grab to drop (screen points). The
+    // press is sent; the moves and the release are posted ahead of it, so the
+    // dock context's own loop takes them as it takes the user's.
+    void DragBar(POINT grab, POINT drop) {
+        HWND h = Bar().m_hWnd;
+        auto at = [&](POINT p) {
+            ::ScreenToClient(h, &p);
+            return MAKELPARAM((WORD)(short)p.x, (WORD)(short)p.y);
+        };
+        ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{(grab.x + drop.x) / 2, (grab.y + drop.y) / 2}));
+        ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, at(drop));
+        ::PostMessageA(h, WM_LBUTTONUP, 0, at(drop));
+        ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(grab));
+    }
+    UINT Side() { return (UINT)::GetDlgCtrlID(::GetParent(Bar().m_hWnd)); }
+    // A point on the grip band: across the top of a bar docked left or right,
+    // down the left of one docked at the top or bottom.
+    POINT OnBand() {
+        RECT w = ScreenRect(Bar().m_hWnd);
+        return Bar().IsHorzDockedBar() ? POINT{w.left + 10, w.top + 100} : POINT{w.left + 100, w.top + 10};
     }
     void Click(int id) {
         ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Ctl(id));
@@ -257,3 +310,167 @@ TEST_F(SideBarTest, CheckRunGoesOnWhileTheBarIsHiddenAndItsEndReachesThePanel) {
     EXPECT_TRUE(::IsWindowEnabled(Ctl(IDC_QUERY)));
     EXPECT_TRUE(::IsWindowEnabled(Ctl(IDC_IMPORT)));
 }
+
+TEST_F(SideBarTest, ListShowsItsCurrentRowsAfterTheBarChangesSideOrFloats) {
+    for (int i = 1; i <= 4; ++i) view->Rows().append(i, "www.example" + std::to_string(i) + ".com");
+    view->RowsChanged();
+    ::ShowWindow(frame->m_hWnd, SW_SHOWNA);   // pixels exist only on the screen
+    ASSERT_TRUE(Settle());
+    HWND list = view->m_hWnd;
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageA(list, LVM_GETITEMRECT, 3, (LPARAM)&item));
+
+    // What the screen shows of the list must be what the list paints afresh,
+    // and that has the fourth row's text where the row is.
+    auto expectCurrentRows = [&](const char* step) {
+        std::vector<DWORD> shown = ClientPixels(list);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::vector<DWORD> fresh = ClientPixels(list);
+        ASSERT_FALSE(fresh.empty()) << step;
+        ASSERT_EQ(shown.size(), fresh.size()) << step;
+        RECT rc{};
+        ::GetClientRect(list, &rc);
+        int ink = 0;
+        for (int y = item.top; y < item.bottom; ++y) {
+            for (int x = 0; x < rc.right; ++x) {
+                DWORD px = fresh[y * rc.right + x];
+                ink += GetRValue(px) < 0xD0 && GetGValue(px) < 0xD0 && GetBValue(px) < 0xD0;   // grid lines are lighter
+            }
+        }
+        EXPECT_GT(ink, 30) << step;
+        size_t differ = 0;
+        for (size_t i = 0; i < fresh.size(); ++i) differ += (shown[i] & 0xFFFFFF) != (fresh[i] & 0xFFFFFF);
+        EXPECT_EQ(differ, 0u) << step << ": pixels of the list left over from before";
+    };
+
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_TOP);
+    ASSERT_TRUE(Settle());
+    ASSERT_GT(ViewRect().top, FrameClient().top + 300);
+    expectCurrentRows("docked at the top");
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(Settle());
+    ASSERT_GE(ViewRect().left, FrameClient().left + 340);
+    expectCurrentRows("back at the left");
+    frame->FloatControlBar(&Bar(), POINT{600, 300});
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(ViewRect().left, FrameClient().left);
+    expectCurrentRows("floating");
+    frame->DockControlBar(&Bar(), AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_TRUE(Settle());
+    ASSERT_GE(ViewRect().left, FrameClient().left + 340);
+    expectCurrentRows("docked at the left again");
+}
+
+TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAnother) {
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 1000, SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+    const RECT client = FrameClient();
+    const int statusTop = ScreenRect(frame->m_wndStatusBar.m_hWnd).top;
+
+    // 30 pixels along the band, which lies in the top side's docking zone.
+    POINT band = OnBand();
+    ASSERT_LT(band.y, client.top + 17);
+    ASSERT_EQ(::SendMessageA(Bar().m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(band.x, band.y)), HTCLIENT);
+    DragBar(band, POINT{band.x + 30, band.y});
+    ASSERT_TRUE(Settle());
+    RECT w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(w.left, client.left);
+    EXPECT_EQ(w.right - w.left, 350);
+    EXPECT_EQ(w.top, client.top);
+
+    // The pointer at each side docks the bar there, once its outline has left its own side.
+    band = OnBand();
+    DragBar(band, POINT{client.left + 700, client.top + 5});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(w.top, client.top - 2);
+    EXPECT_EQ(w.bottom - w.top, 350);
+    EXPECT_GE(w.right - w.left, client.right - client.left);
+
+    band = OnBand();
+    DragBar(band, POINT{client.right - 5, client.top + 500});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_RIGHT);
+    EXPECT_EQ(w.right, client.right);
+    EXPECT_EQ(w.right - w.left, 350);
+
+    band = OnBand();
+    DragBar(band, POINT{client.left + 300, statusTop - 5});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(w.bottom, statusTop);
+    EXPECT_EQ(w.bottom - w.top, 350);
+
+    band = OnBand();
+    DragBar(band, POINT{client.left + 5, client.top + 150});
+    ASSERT_TRUE(Settle());
+    w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(w.left, client.left);
+    EXPECT_EQ(w.right - w.left, 350);
+    EXPECT_EQ(ViewRect().left, w.right);
+
+    // Into the view, away from every side: the bar floats where it was dropped.
+    band = OnBand();
+    RECT before = ScreenRect(Bar().m_hWnd);
+    DragBar(band, POINT{band.x + 500, band.y + 300});
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(Bar().IsFloating());
+    EXPECT_EQ(Side(), (UINT)AFX_IDW_DOCKBAR_FLOAT);
+    RECT mini = ScreenRect(::GetParent(::GetParent(Bar().m_hWnd)));
+    EXPECT_EQ(mini.left, before.left + 500);
+    EXPECT_EQ(mini.top, before.top + 300);
+    EXPECT_EQ(ViewRect().left, client.left);
+}
+
+namespace {
+
+// The side bar created by the frame at a display resolution the test chooses,
+// through the reader the bar asks for the display's dots per inch.
+class SideBarAtDpi : public SideBarTest, public ::testing::WithParamInterface<int> {
+protected:
+    static int s_nDpi;
+    static int Dpi() { return s_nDpi; }
+    void SetUp() override {
+        s_nDpi = GetParam();
+        m_pfnSaved = CSideBar::s_pfnScreenDpi;
+        CSideBar::s_pfnScreenDpi = &Dpi;
+        SideBarTest::SetUp();
+    }
+    void TearDown() override {
+        SideBarTest::TearDown();
+        CSideBar::s_pfnScreenDpi = m_pfnSaved;
+    }
+    int (*m_pfnSaved)() = nullptr;
+};
+int SideBarAtDpi::s_nDpi = 96;
+
+}  // namespace
+
+TEST_P(SideBarAtDpi, DefaultWidthScalesWithTheDisplayAndThePanelFitsIt) {
+    const int dpi = GetParam();
+    RECT w = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(w.right - w.left, ::MulDiv(350, dpi, 96));
+    EXPECT_EQ(w.left, FrameClient().left);
+    EXPECT_EQ(ViewRect().left, w.right);
+    // Every control of the panel lies inside the bar's client area (the panel
+    // itself is laid out at the display's real resolution).
+    RECT rc = ClientOnScreen(Bar().m_hWnd);
+    for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = ScreenRect(c);
+        EXPECT_LE(r.right, rc.right) << Text(c);
+        EXPECT_LE(r.bottom, rc.bottom) << Text(c);
+    }
+    // The program scales itself to the system's resolution, and says so.
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);
+    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
+                         ::SizeofResource(nullptr, res));
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SideBarAtDpi, ::testing::Values(96, 120, 144));
