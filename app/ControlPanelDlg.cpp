@@ -3,10 +3,11 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
-#include "urls/Messages.h"
 #include "urls/rules/Mbcs.h"
 
 namespace {

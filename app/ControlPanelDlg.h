@@ -4,6 +4,7 @@
 // messages bring the buttons back.
 #pragma once
 #include "app/HtmlCtrl.h"
+#include "core/Messages.h"
 #include "framework/Dialog.h"
 #include "resource.h"
 
@@ -15,6 +16,7 @@ public:
     // Acts on the completion messages posted to the panel, then always passes
     // the message on so that it continues its normal way.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool IsPreTranslatedOnly(UINT msg) const override { return IsAppMessage(msg); }
 
     CHtmlCtrl m_wndHtml;   // never given a window in this program
 

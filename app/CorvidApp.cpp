@@ -6,8 +6,9 @@
 #include <shellapi.h>
 
 #include "app/AboutDlg.h"
-#include "app/Globals.h"
 #include "app/MainFrame.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
 #include "framework/DocTemplate.h"
 #include "resource.h"
 #include "urls/CorvidDoc.h"

@@ -2,11 +2,12 @@
 
 #include <cstdio>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "resource.h"
-#include "urls/Messages.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #pragma once
 #include <string>
 
+#include "app/SideBar.h"
+#include "core/Messages.h"
 #include "framework/FrameWnd.h"
 #include "framework/StatusBar.h"
-#include "sidebar/SideBar.h"
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -16,6 +17,7 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     // Application messages posted to this window are acted on here.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool IsPreTranslatedOnly(UINT msg) const override { return IsAppMessage(msg); }
 
     CStatusBar m_wndStatusBar;
     CSideBar m_wndSideBar;

@@ -3,6 +3,7 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMIN
 
 file(GLOB SKEIN_WIN_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/framework/*.cpp
+     ${CMAKE_SOURCE_DIR}/core/*.cpp
      ${CMAKE_SOURCE_DIR}/urls/*.cpp
      ${CMAKE_SOURCE_DIR}/app/*.cpp
      ${CMAKE_SOURCE_DIR}/sidebar/*.cpp)

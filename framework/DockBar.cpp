@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "resource.h"
+#include "framework/FrameworkIds.h"
 
 CDockBar::CDockBar(BOOL bFloating) : m_bFloating(bFloating) {
     m_bDockBar = TRUE;

@@ -5,9 +5,9 @@
 
 #include "framework/ControlBar.h"
 #include "framework/DockBar.h"
+#include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
 #include "framework/MiniFrame.h"
-#include "resource.h"
 
 namespace {
 

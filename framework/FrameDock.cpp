@@ -6,8 +6,8 @@
 #include "framework/DockBar.h"
 #include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
+#include "framework/FrameworkIds.h"
 #include "framework/MiniFrame.h"
-#include "resource.h"
 
 namespace {
 

@@ -4,16 +4,11 @@
 
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
+#include "framework/FrameworkIds.h"
 #include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
 namespace {
-
-// The framework's standard ids (the same values as in the resources).
-constexpr UINT kIdwStatusBar = 0xE801;      // AFX_IDW_STATUS_BAR
-constexpr UINT kIdwPaneFirst = 0xE900;      // AFX_IDW_PANE_FIRST: the view
-constexpr UINT kIdViewStatusBar = 0xE801;   // ID_VIEW_STATUS_BAR
-constexpr UINT kIdsIdleMessage = 0xE001;    // AFX_IDS_IDLEMESSAGE: "就绪"
 
 std::string LoadResString(UINT nID) {
     char buf[1024] = {};
@@ -98,9 +93,9 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CDocument* pDo
 int CFrameWnd::OnCreate(LPCREATESTRUCTA) {
     if (Default() == -1) return -1;
     if (!m_pNewView) return 0;
-    // The view is the list control itself; it is the frame's client, id AFX_IDW_PANE_FIRST.
+    // The view is the list control itself, the frame's client.
     auto* pList = dynamic_cast<CListView*>(m_pNewView);
-    if (!pList || !pList->Create(m_hWnd, kIdwPaneFirst)) return -1;
+    if (!pList || !pList->Create(m_hWnd, AFX_IDW_PANE_FIRST)) return -1;
     pList->SetDocument(m_pDocument);
     m_pActiveView = pList;
     return 0;
@@ -111,7 +106,7 @@ void CFrameWnd::RecalcLayout(BOOL) {
     m_bInRecalcLayout = TRUE;
     m_bDelayedLayout = FALSE;
     m_bDelayedNotify = FALSE;
-    RepositionBars(0, 0xFFFF, kIdwPaneFirst);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     m_bInRecalcLayout = FALSE;
 }
 
@@ -177,13 +172,13 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
 }
 
 HWND CFrameWnd::GetStatusBarHwnd() const {
-    return m_hWnd ? ::GetDlgItem(m_hWnd, kIdwStatusBar) : nullptr;
+    return m_hWnd ? ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR) : nullptr;
 }
 
 void CFrameWnd::SetMessageText(const char* text) {
     HWND hBar = GetStatusBarHwnd();
     if (!hBar) return;
-    std::string s = text ? std::string(text) : LoadResString(kIdsIdleMessage);
+    std::string s = text ? std::string(text) : LoadResString(AFX_IDS_IDLEMESSAGE);
     if (auto* bar = dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(hBar))) {
         bar->SetPaneText(0, s.c_str());
     } else {
@@ -204,7 +199,7 @@ void CFrameWnd::UpdateFrameTitle(const std::string& strDocTitle) {
 }
 
 BOOL CFrameWnd::OnUpdateCmdUI(CCmdUI* pCmdUI) {
-    if (pCmdUI->m_nID == kIdViewStatusBar) {
+    if (pCmdUI->m_nID == ID_VIEW_STATUS_BAR) {
         HWND hBar = GetStatusBarHwnd();
         pCmdUI->Enable(hBar != nullptr);
         pCmdUI->SetCheck(hBar && (::GetWindowLongPtrA(hBar, GWL_STYLE) & WS_VISIBLE) ? 1 : 0);
@@ -214,7 +209,7 @@ BOOL CFrameWnd::OnUpdateCmdUI(CCmdUI* pCmdUI) {
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID) {
-    if (nID == kIdViewStatusBar) {
+    if (nID == ID_VIEW_STATUS_BAR) {
         HWND hBar = GetStatusBarHwnd();
         if (!hBar) return FALSE;
         bool visible = (::GetWindowLongPtrA(hBar, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -253,7 +248,7 @@ void CFrameWnd::OnClose() { DestroyWindow(); }
 
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu) {
     if (nFlags == 0xFFFF && !hMenu) {   // the menu closed
-        m_nIDTracking = kIdsIdleMessage;
+        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
         SetMessageText(static_cast<const char*>(nullptr));
     } else if (nFlags & (MF_SEPARATOR | MF_POPUP | MF_SYSMENU)) {
         m_nIDTracking = 0;
@@ -300,7 +295,7 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETMESSAGESTRING:
         if (lParam) SetMessageText(reinterpret_cast<const char*>(lParam));
-        else if (wParam == kIdsIdleMessage) SetMessageText(static_cast<const char*>(nullptr));
+        else if (wParam == AFX_IDS_IDLEMESSAGE) SetMessageText(static_cast<const char*>(nullptr));
         else SetMessageText((UINT)wParam);
         return 0;
     case WM_MENUSELECT:

@@ -1,7 +1,7 @@
 #include "framework/MiniFrame.h"
 #include "framework/DockContext.h"
 
-#include "resource.h"
+#include "framework/FrameworkIds.h"
 
 BOOL CMiniFrameWnd::Create(LPCSTR lpszTitle, DWORD dwStyle, const RECT& rect, HWND hOwner) {
     LPCSTR cls = RegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));

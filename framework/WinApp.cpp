@@ -5,13 +5,11 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
+#include "framework/FrameworkIds.h"
 
 namespace {
 
 CWinApp* g_pApp = nullptr;   // the one application object of the process
-
-constexpr UINT kIdAppExit = 0xE141;       // ID_APP_EXIT
-constexpr UINT kIdsAppTitle = 0xE000;     // AFX_IDS_APP_TITLE
 
 // The framework's filter for a document type without one of its own.
 const char kAllFilesFilter[] = "所有文件 (*.*)|*.*||";
@@ -79,7 +77,7 @@ BOOL CWinApp::OnIdle(LONG lCount) {
 }
 
 BOOL CWinApp::OnCmdMsg(UINT nID) {
-    if (nID == kIdAppExit) {
+    if (nID == ID_APP_EXIT) {
         OnAppExit();
         return TRUE;
     }
@@ -113,7 +111,7 @@ int CWinApp::Main(HINSTANCE hInstance, int nCmdShow) {
     m_nCmdShow = nCmdShow;
     if (m_strAppName.empty()) {
         char buf[256] = {};
-        int n = ::LoadStringA(hInstance, kIdsAppTitle, buf, sizeof buf);
+        int n = ::LoadStringA(hInstance, AFX_IDS_APP_TITLE, buf, sizeof buf);
         m_strAppName.assign(buf, n > 0 ? n : 0);
     }
     if (!InitInstance()) return ExitInstance();

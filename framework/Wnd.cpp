@@ -185,7 +185,7 @@ LRESULT CALLBACK CWnd::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
 LRESULT CWnd::Route(CWnd* pWnd, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     try {
-        if (IsAppMessage(msg) && !IsWalkedMessage(hWnd, msg, wParam, lParam)) {
+        if (pWnd->IsPreTranslatedOnly(msg) && !IsWalkedMessage(hWnd, msg, wParam, lParam)) {
             MSG m{hWnd, msg, wParam, lParam, (DWORD)::GetMessageTime(), {}};
             pWnd->PreTranslateMessage(&m);
         }
@@ -277,7 +277,3 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 }
 
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
-
-int SkeinMessageBox(HWND hOwner, const std::string& text, UINT type) {
-    return ::MessageBoxA(hOwner, text.c_str(), "", type);
-}

@@ -30,6 +30,9 @@ public:
 
     // Offered each message taken from the queue before it is dispatched; TRUE consumes it.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Messages this window acts on in PreTranslateMessage alone: when one
+    // reaches the window procedure without the loop's walk, Route offers it there.
+    virtual bool IsPreTranslatedOnly(UINT) const { return false; }
     // Walks the target window and its parents up to hWndStop, asking each bound object.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
 
@@ -93,17 +96,12 @@ protected:
 };
 
 // The message loop calls this after it has walked a message through
-// PreTranslateMessage and before it dispatches it. Application messages that
-// reach a window procedure without that walk (dispatched by a modal loop of the
-// system: a message box, a file dialog, a popup menu) get it there instead, so
-// none is lost while such a loop runs.
+// PreTranslateMessage and before it dispatches it. Messages that a window acts
+// on in PreTranslateMessage alone (IsPreTranslatedOnly) and that reach its
+// window procedure without that walk (dispatched by a modal loop of the system:
+// a message box, a file dialog, a popup menu) get it there instead, so none is
+// lost while such a loop runs.
 void NoteMessageWalked(const MSG& msg);
 // Takes one message from the queue and handles it as the framework's loop does:
 // walk, then translate and dispatch. FALSE on WM_QUIT.
 BOOL PumpMessage(HWND hWndStop);
-
-// Application messages (WM_USER + 2 .. + 25) are acted on in PreTranslateMessage.
-inline bool IsAppMessage(UINT msg) { return msg >= WM_USER + 2 && msg <= WM_USER + 25; }
-
-// Message box with the empty caption every message of the program uses.
-int SkeinMessageBox(HWND hOwner, const std::string& text, UINT type = MB_OK);

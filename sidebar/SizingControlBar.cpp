@@ -8,10 +8,10 @@
 
 #include "framework/DockBar.h"
 #include "framework/DockContext.h"
+#include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
 #include "framework/MiniFrame.h"
 #include "framework/Profile.h"
-#include "resource.h"
 #include "sidebar/rules/SizingLayout.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The grip band and close button of CSizingControlBarG.
 #include "sidebar/SizingControlBarG.h"
 
+#include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
-#include "resource.h"
 #include "sidebar/rules/GripLayout.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "framework/DockBar.h"
+#include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
 #include "framework/MiniFrame.h"
-#include "resource.h"
 #include "sidebar/SizingControlBar.h"
 #include "sidebar/rules/SizingLayout.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/Messages.h"
 #include "framework/WinApp.h"
-#include "urls/Messages.h"
 #include "urls/rules/Mbcs.h"
 
 CCorvidView::~CCorvidView() = default;

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "core/Messages.h"
 #include "framework/Document.h"
 #include "urls/rules/DispatchScan.h"
 #include "urls/rules/UrlRows.h"
@@ -14,6 +15,7 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool IsPreTranslatedOnly(UINT msg) const override { return IsAppMessage(msg); }
     void OnInitialUpdate() override;
 
     // The list's cells as the other operations see them; a row or column that

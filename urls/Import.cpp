@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
 #include "urls/rules/ImportRules.h"
 
 namespace {

@@ -1,8 +1,9 @@
 // Clean-up and export of the URL list: removal of duplicate and of invalid
 // rows, and the export of all, the valid or the invalid URLs to a file.
 #include "urls/CorvidView.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "urls/ExportFile.h"
-#include "urls/Messages.h"
 #include "urls/rules/CleanUp.h"
 
 void CCorvidView::RemoveDuplicateUrls() {

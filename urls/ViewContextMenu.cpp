@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "core/MessageBox.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
 #include "urls/OpenWeb.h"

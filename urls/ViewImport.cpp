@@ -1,10 +1,11 @@
 // Loading the URL file into the list (UM_IMPORT).
 #include <new>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "urls/CorvidView.h"
 #include "urls/Import.h"
-#include "urls/Messages.h"
 #include "urls/rules/ImportRules.h"
 
 void CCorvidView::ReportFailedImport(const std::string& text) {

@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "app/CorvidApp.h"
-#include "app/Globals.h"
+#include "core/Globals.h"
 #include "win/TestSupport.h"
 
 using testsupport::ReadFileBytes;

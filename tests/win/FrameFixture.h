@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/CorvidApp.h"
-#include "app/Globals.h"
 #include "app/MainFrame.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
 #include "framework/DocTemplate.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 #include "win/TestSupport.h"
 
 namespace frametest {

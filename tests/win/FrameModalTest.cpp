@@ -3,6 +3,7 @@
 // every application message while they run.
 #include <atomic>
 
+#include "core/MessageBox.h"
 #include "win/DialogAnswerer.h"
 #include "win/FrameFixture.h"
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "core/Messages.h"
 #include "framework/Wnd.h"
 #include "resource.h"
-#include "urls/Messages.h"
 
 TEST(Ids, ApplicationMessages) {
     const std::pair<unsigned, unsigned> ids[] = {

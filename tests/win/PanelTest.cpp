@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "app/ControlPanelDlg.h"
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
 #include "framework/WinApp.h"
-#include "urls/Messages.h"
 #include "win/DialogAnswerer.h"
 #include "win/TestSupport.h"
 

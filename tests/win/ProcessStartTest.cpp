@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "core/Messages.h"
 #include "resource.h"
-#include "urls/Messages.h"
 #include "win/DialogAnswerer.h"
 #include "win/ProcessSupport.h"
 #include "win/TestSupport.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/CorvidApp.h"
-#include "app/Globals.h"
 #include "app/MainFrame.h"
+#include "core/Globals.h"
 #include "framework/DockBar.h"
 #include "framework/Gdi.h"
 #include "resource.h"

@@ -11,11 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 #include "win/TestSupport.h"
 
 namespace viewtest {

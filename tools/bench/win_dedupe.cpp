@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "tools/support/BenchClock.h"
+#include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
+#include "tools/support/BenchClock.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 
 int main(int argc, char** argv) {
     int rows = 1000000;

@@ -12,12 +12,12 @@
 #include <cstring>
 #include <string>
 
-#include "tools/support/BenchClock.h"
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
+#include "tools/support/BenchClock.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 
 namespace {
 

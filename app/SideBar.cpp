@@ -1,4 +1,4 @@
-#include "sidebar/SideBar.h"
+#include "app/SideBar.h"
 
 #include "framework/Gdi.h"
 

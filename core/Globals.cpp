@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "core/Globals.h"
 
 std::string g_strImportFile;
 std::string g_strIgnoreList;
