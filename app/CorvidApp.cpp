@@ -2,13 +2,13 @@
 
 #include <climits>
 #include <cstdio>
-#include <memory>
 #include <shellapi.h>
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
+#include "framework/Handles.h"
 #include "framework/DocTemplate.h"
 #include "resource.h"
 #include "urls/CorvidDoc.h"
@@ -21,10 +21,6 @@ const char kSection[] = "user";
 // The settings file as the program creates it: exactly these three lines.
 const char* const kDefaultConfigLines[] = {"[user]\r\n", "fileurls=\r\n", "threadcount=5\r\n"};
 
-struct HandleCloser {
-    void operator()(HANDLE h) const { ::CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 }  // namespace
 
@@ -87,14 +83,13 @@ void CCorvidApp::CreateConfigIfMissing() const {
     if (IsFileReadable(m_strConfigFile)) return;
     // CREATE_NEW: a file that exists but cannot be read now (locked, no
     // permission) still holds the user's settings and must not be emptied.
-    HANDLE h = ::CreateFileA(m_strConfigFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
+    CHandle file(::CreateFileA(m_strConfigFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return;
     for (const char* line : kDefaultConfigLines) {
         DWORD written = 0;
-        ::WriteFile(h, line, (DWORD)std::char_traits<char>::length(line), &written, nullptr);
+        ::WriteFile(file.Get(), line, (DWORD)std::char_traits<char>::length(line), &written, nullptr);
     }
-    ::CloseHandle(h);
 }
 
 std::string CCorvidApp::GetConfigString(const char* section, const char* key) const {
@@ -116,10 +111,9 @@ std::string CCorvidApp::GetConfigString(const char* section, const char* key) co
 BOOL CCorvidApp::LoadSettings() {
     // Held open, shared for reading, while the values are read: no other
     // program can take the file for itself half-way through.
-    HANDLE hFile = ::CreateFileA(m_strConfigFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    m_bSettingsRead = hFile != INVALID_HANDLE_VALUE;
-    UniqueHandle held(m_bSettingsRead ? hFile : nullptr);
+    CHandle held(::CreateFileA(m_strConfigFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_bSettingsRead = held.IsValid();
     if (!m_bSettingsRead) {
         g_nThreadCount = 0;
         g_strImportFile.clear();

@@ -2,6 +2,7 @@
 
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
+#include "framework/Handles.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -10,10 +11,8 @@ namespace {
 const char kUntitled[] = "无标题";
 
 bool CanReadFile(const char* path) {
-    HANDLE h = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(h);
-    return true;
+    CHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file.IsValid();
 }
 
 std::string FileTitle(const std::string& path) {

@@ -1,20 +1,10 @@
+#include "framework/Handles.h"
 #include "framework/Profile.h"
 
 namespace {
 
 std::string g_registryKey = "Local AppWizard-Generated Applications";
 std::string g_appName = "Tansy";
-
-// Owns an open registry key.
-struct RegKey {
-    HKEY h = nullptr;
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (h) ::RegCloseKey(h);
-    }
-};
 
 }  // namespace
 
@@ -28,11 +18,11 @@ std::string AfxGetProfileKeyPath() {
 }
 
 int AfxGetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault) {
-    RegKey key;
+    CRegKey key;
     std::string path = AfxGetProfileKeyPath() + "\\" + lpszSection;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key.h) != ERROR_SUCCESS) return nDefault;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return nDefault;
     DWORD type = 0, value = 0, size = sizeof value;
-    if (::RegQueryValueExA(key.h, lpszEntry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+    if (::RegQueryValueExA(key.Get(), lpszEntry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return nDefault;
@@ -40,12 +30,12 @@ int AfxGetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault) {
 }
 
 BOOL AfxWriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue) {
-    RegKey key;
+    CRegKey key;
     std::string path = AfxGetProfileKeyPath() + "\\" + lpszSection;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key.h, nullptr) !=
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr) !=
         ERROR_SUCCESS)
         return FALSE;
     DWORD value = (DWORD)nValue;
-    return ::RegSetValueExA(key.h, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+    return ::RegSetValueExA(key.Get(), lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
            ERROR_SUCCESS;
 }

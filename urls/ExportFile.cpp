@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/FileDialog.h"
+#include "framework/Handles.h"
 #include "urls/rules/CleanUp.h"
 
 namespace {
@@ -35,34 +36,15 @@ std::string FullPathOf(const std::string& path) {
     return std::string(buf, n);
 }
 
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE h) : m_h(h) {}
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ~ScopedHandle() { Close(); }
-    HANDLE get() const { return m_h; }
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        if (m_h == INVALID_HANDLE_VALUE) return true;
-        BOOL ok = ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-        return ok != FALSE;
-    }
-
-private:
-    HANDLE m_h;
-};
-
 // Writes the rows into `temp` completely and durably; 0 or the system's error.
 DWORD WriteTemporary(const std::string& temp, const UrlRows& rows, int nKind, std::size_t& lines) {
-    ScopedHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) return ::GetLastError();
+    CHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.IsValid()) return ::GetLastError();
     DWORD error = 0;
     ExportOutcome outcome = FormatExport(rows, nKind, [&](std::string_view bytes) {
         DWORD written = 0;
-        if (!::WriteFile(file.get(), bytes.data(), (DWORD)bytes.size(), &written, nullptr)) {
+        if (!::WriteFile(file.Get(), bytes.data(), (DWORD)bytes.size(), &written, nullptr)) {
             error = ::GetLastError();
             return false;
         }
@@ -74,7 +56,7 @@ DWORD WriteTemporary(const std::string& temp, const UrlRows& rows, int nKind, st
     });
     if (!outcome.ok) return error ? error : ERROR_WRITE_FAULT;
     // The data must be on the disk before the name points at it.
-    if (!::FlushFileBuffers(file.get())) return ::GetLastError();
+    if (!::FlushFileBuffers(file.Get())) return ::GetLastError();
     if (!file.Close()) return ::GetLastError();
     lines = outcome.lines;
     return 0;

@@ -6,25 +6,10 @@
 #include <new>
 
 #include "core/Globals.h"
+#include "framework/Handles.h"
 #include "urls/rules/ImportRules.h"
 
 namespace {
-
-// Owns a file handle for the length of a scope.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : m_h(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (IsOpen()) ::CloseHandle(m_h);
-    }
-    bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
-};
 
 HANDLE OpenForSharedRead(const std::string& path, DWORD flags) {
     return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags,
@@ -34,8 +19,8 @@ HANDLE OpenForSharedRead(const std::string& path, DWORD flags) {
 }  // namespace
 
 bool IsFileReadable(const std::string& path) {
-    FileHandle file(OpenForSharedRead(path, 0));
-    return file.IsOpen();
+    CHandle file(OpenForSharedRead(path, 0));
+    return file.IsValid();
 }
 
 bool IsUrlWellFormed(const std::string& url) {
@@ -48,8 +33,8 @@ bool IsUrlIgnored(const std::string& url) {
 
 FileReadResult ReadWholeFile(const std::string& path, std::string& content) {
     content.clear();
-    FileHandle file(OpenForSharedRead(path, FILE_FLAG_SEQUENTIAL_SCAN));
-    if (!file.IsOpen()) return FileReadResult::Unreadable;
+    CHandle file(OpenForSharedRead(path, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!file.IsValid()) return FileReadResult::Unreadable;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size)) return FileReadResult::Unreadable;
     // A 32-bit process cannot hold more; refusing here beats failing half-way.

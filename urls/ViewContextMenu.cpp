@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "core/MessageBox.h"
+#include "framework/Handles.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
 #include "urls/OpenWeb.h"
@@ -12,21 +13,6 @@
 ShellExecuteFn g_pfnShellExecute = &::ShellExecuteA;
 
 namespace {
-
-// Owns a menu loaded from the resources.
-class LoadedMenu {
-public:
-    explicit LoadedMenu(UINT nID) : m_h(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID))) {}
-    LoadedMenu(const LoadedMenu&) = delete;
-    LoadedMenu& operator=(const LoadedMenu&) = delete;
-    ~LoadedMenu() {
-        if (m_h) ::DestroyMenu(m_h);
-    }
-    HMENU Popup(int n) const { return m_h ? ::GetSubMenu(m_h, n) : nullptr; }
-
-private:
-    HMENU m_h;
-};
 
 // A message box has no use for megabytes of text: the first few hundred bytes, whole characters.
 std::string Shortened(const std::string& text) {
@@ -51,8 +37,8 @@ void CCorvidView::OnRclick(NMHDR*, LRESULT* pResult) {
     if (GetItemText(row, 0).empty()) return;
     m_nMenuRow = row;
     m_menuRowId = m_rows.id(row);
-    LoadedMenu menu(IDR_LIST_MENU);
-    if (HMENU popup = menu.Popup(0))
+    CMenuHandle menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU)));
+    if (HMENU popup = menu.IsValid() ? ::GetSubMenu(menu.Get(), 0) : nullptr)
         ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
     *pResult = 0;
 }
