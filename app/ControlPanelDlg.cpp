@@ -1,11 +1,11 @@
 #include "app/ControlPanelDlg.h"
 
-#include <climits>
 #include <cstdio>
 
 #include "core/Globals.h"
 #include "core/MessageBox.h"
 #include "core/Messages.h"
+#include "core/rules/Text.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "urls/rules/Mbcs.h"
@@ -19,21 +19,6 @@ void PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-int SaturatingAtoi(const char* text) {
-    if (!text) return 0;
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = (*p++ == '-');
-    long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        value = value * 10 + (*p - '0');
-        if (value > (long long)INT_MAX + 1) value = (long long)INT_MAX + 1;   // saturated; keep reading
-    }
-    if (negative) return value > INT_MAX ? INT_MIN : -(int)value;
-    return value > INT_MAX ? INT_MAX : (int)value;
-}
 
 BOOL CControlPanelDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -135,7 +120,7 @@ void CControlPanelDlg::ReadRunParams() {
     std::string ignore = GetDlgItemText(IDC_IGNORE_LIST);
     MbcsMakeLower(ignore);
     g_strIgnoreList = ignore;
-    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT).c_str());
+    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT));
 }
 
 void CControlPanelDlg::OnListOperation(int nIDButton, UINT msg, LPARAM lParam) {

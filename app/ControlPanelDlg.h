@@ -40,8 +40,3 @@ protected:
     void EnableControl(int nID, BOOL bEnable);
     void RefuseInput(int nIDField, const char* text);
 };
-
-// atoi as the C library does it (leading white space, optional sign, digits
-// up to the first other character, 0 without digits), but saturating at the
-// int range instead of overflowing.
-int SaturatingAtoi(const char* text);

@@ -1,6 +1,5 @@
 #include "app/CorvidApp.h"
 
-#include <climits>
 #include <cstdio>
 #include <shellapi.h>
 
@@ -8,8 +7,9 @@
 #include "app/MainFrame.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
-#include "framework/Handles.h"
+#include "core/rules/Text.h"
 #include "framework/DocTemplate.h"
+#include "framework/Handles.h"
 #include "resource.h"
 #include "urls/CorvidDoc.h"
 #include "urls/CorvidView.h"
@@ -23,22 +23,6 @@ const char* const kDefaultConfigLines[] = {"[user]\r\n", "fileurls=\r\n", "threa
 
 
 }  // namespace
-
-int AtoiClamped(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > (long long)INT_MAX + 1) break;   // beyond every int: stop counting
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
-}
 
 BOOL CCorvidApp::InitInstance() {
     AfxEnableControlContainer();
@@ -120,7 +104,7 @@ BOOL CCorvidApp::LoadSettings() {
         g_strIgnoreList.clear();
         return FALSE;
     }
-    g_nThreadCount = AtoiClamped(GetConfigString(kSection, "threadcount"));
+    g_nThreadCount = SaturatingAtoi(GetConfigString(kSection, "threadcount"));
     g_strImportFile = GetConfigString(kSection, "fileurls");
     g_strIgnoreList = GetConfigString(kSection, "keypass");
     return TRUE;

@@ -3,7 +3,6 @@
 // settings globals, creates the main frame, and writes the parameters back at exit.
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "framework/WinApp.h"
 
@@ -44,7 +43,3 @@ public:
     void OnAppAbout();
     void OnHelpOnline();
 };
-
-// The C library's atoi: leading white space, an optional sign, then digits up
-// to the first other character; 0 without digits. Out of range: INT_MIN or INT_MAX.
-int AtoiClamped(std::string_view text);

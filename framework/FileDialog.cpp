@@ -59,16 +59,20 @@ INT_PTR CFileDialog::DoModal() {
     return IDOK;
 }
 
-std::string CFileDialog::GetFileName() const {
-    // A trail byte may look like '\\': take the name only behind a real separator.
+std::size_t AfxFindLastPathSeparator(const std::string& path) {
     std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < m_strFile.size(); ++i) {
-        if (::IsDBCSLeadByte((BYTE)m_strFile[i]) && i + 1 < m_strFile.size()) {
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (::IsDBCSLeadByte((BYTE)path[i]) && i + 1 < path.size()) {
             ++i;
             continue;
         }
-        if (m_strFile[i] == '\\' || m_strFile[i] == '/') last = i;
+        if (path[i] == '\\' || path[i] == '/') last = i;
     }
+    return last;
+}
+
+std::string CFileDialog::GetFileName() const {
+    std::size_t last = AfxFindLastPathSeparator(m_strFile);
     return last == std::string::npos ? m_strFile : m_strFile.substr(last + 1);
 }
 

@@ -6,6 +6,10 @@
 
 class CWnd;
 
+// Position of the last '\\' or '/' in a path of the ANSI code page, npos when
+// there is none. A trail byte that looks like one belongs to its character.
+std::size_t AfxFindLastPathSeparator(const std::string& path);
+
 class CFileDialog {
 public:
     // lpszFilter uses the "text|pattern|text|pattern||" form; the owner is

@@ -13,17 +13,9 @@ ExportFileChooser& Chooser() {
     return chooser;
 }
 
-// The directory part of a full path, without its last separator; a trail byte
-// that looks like '\\' belongs to its character.
+// The directory part of a full path, without its last separator.
 std::string DirectoryOf(const std::string& full) {
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < full.size(); ++i) {
-        if (::IsDBCSLeadByte((BYTE)full[i]) && i + 1 < full.size()) {
-            ++i;
-            continue;
-        }
-        if (full[i] == '\\' || full[i] == '/') last = i;
-    }
+    const std::size_t last = AfxFindLastPathSeparator(full);
     if (last == std::string::npos) return ".";
     if (last == 2 && full.size() > 1 && full[1] == ':') return full.substr(0, 3);   // "C:\\"
     return full.substr(0, last);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <climits>
-
 #include "app/CorvidApp.h"
 #include "core/Globals.h"
 #include "win/TestSupport.h"
@@ -37,23 +35,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(AtoiClamped, FollowsTheLibraryAndStopsAtTheLimits) {
-    EXPECT_EQ(AtoiClamped("5"), 5);
-    EXPECT_EQ(AtoiClamped("7abc"), 7);
-    EXPECT_EQ(AtoiClamped("abc"), 0);
-    EXPECT_EQ(AtoiClamped(""), 0);
-    EXPECT_EQ(AtoiClamped(" \t-12x"), -12);
-    EXPECT_EQ(AtoiClamped("+10"), 10);
-    EXPECT_EQ(AtoiClamped("- 3"), 0);
-    EXPECT_EQ(AtoiClamped("0x10"), 0);
-    EXPECT_EQ(AtoiClamped("2147483647"), INT_MAX);
-    EXPECT_EQ(AtoiClamped("-2147483648"), INT_MIN);
-    EXPECT_EQ(AtoiClamped("2147483648"), INT_MAX);
-    EXPECT_EQ(AtoiClamped("99999999999999999999999999"), INT_MAX);
-    EXPECT_EQ(AtoiClamped("-99999999999999999999999999"), INT_MIN);
-    EXPECT_EQ(AtoiClamped("00000000000000000000000042"), 42);
-}
 
 TEST_F(ConfigTest, MissingFileIsCreatedWithTheDefaultsAndExistingOnesAreNeverReplaced) {
     app.CreateConfigIfMissing();
