@@ -112,59 +112,60 @@ BOOL CDockBar::RemoveControlBar(CControlBar* pBar) {
     return TRUE;
 }
 
-SIZE CDockBar::LayoutRows(BOOL bQuery) {
+SIZE CDockBar::BarLayoutSize(CControlBar* pBar, BOOL bHorz) {
+    if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC)
+        return pBar->CalcDynamicLayout(-1, bHorz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK);
+    return pBar->CalcFixedLayout(FALSE, bHorz);
+}
+
+BOOL CDockBar::PlaceRows(BOOL bQuery, std::vector<BarPlace>& places, int& extent) {
     const BOOL horz = IsHorzDock();
     const int start = horz ? -2 : 0;
-    const int rowStart = (GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP) ? -2 : 0;
-    struct Place {
-        CControlBar* bar;
-        RECT rc;
+    const size_t count = m_arrBars.size();
+    int across = (GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP) ? -2 : 0, along = start, thick = 0;
+    bool rowHasBars = false;
+    auto endRow = [&] {
+        if (rowHasBars) across += thick - 2;
+        thick = 0;
+        along = start;
+        rowHasBars = false;
     };
+    for (size_t i = 0; i < m_arrBars.size(); ++i) {
+        CControlBar* p = m_arrBars[i];
+        if (!p) {
+            endRow();
+            continue;
+        }
+        if (!IsRealBar(p)) continue;
+        if (!bQuery) p->RecalcDelayShow(nullptr);
+        if (!p->IsVisible()) continue;
+        SIZE sz = BarLayoutSize(p, horz);
+        if (m_arrBars.size() != count) return FALSE;
+        RECT rc = horz ? RECT{along, across, along + sz.cx, across + sz.cy}
+                       : RECT{across, along, across + sz.cx, along + sz.cy};
+        places.push_back({p, rc});
+        along += (horz ? sz.cx : sz.cy) - 2;
+        thick = std::max(thick, (int)(horz ? sz.cy : sz.cx));
+        rowHasBars = true;
+    }
+    endRow();
+    extent = places.empty() ? 0 : across + 2;
+    return TRUE;
+}
+
+SIZE CDockBar::LayoutRows(BOOL bQuery) {
     // A sizing bar may split its row while it is asked for its size; the pass
     // then starts again over the changed list.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        size_t count = m_arrBars.size();
-        std::vector<Place> places;
-        int across = rowStart, along = start, thick = 0;
-        bool rowHasBars = false, restart = false;
-        auto endRow = [&] {
-            if (rowHasBars) across += thick - 2;
-            thick = 0;
-            along = start;
-            rowHasBars = false;
-        };
-        for (size_t i = 0; i < m_arrBars.size(); ++i) {
-            CControlBar* p = m_arrBars[i];
-            if (!p) {
-                endRow();
-                continue;
-            }
-            if (!IsRealBar(p)) continue;
-            if (!bQuery) p->RecalcDelayShow(nullptr);
-            if (!p->IsVisible()) continue;
-            SIZE sz = (p->m_dwStyle & CBRS_SIZE_DYNAMIC)
-                          ? p->CalcDynamicLayout(-1, horz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK)
-                          : p->CalcFixedLayout(FALSE, horz);
-            if (m_arrBars.size() != count) {
-                restart = true;
-                break;
-            }
-            RECT rc = horz ? RECT{along, across, along + sz.cx, across + sz.cy}
-                           : RECT{across, along, across + sz.cx, along + sz.cy};
-            places.push_back({p, rc});
-            along += (horz ? sz.cx : sz.cy) - 2;
-            thick = std::max(thick, (int)(horz ? sz.cy : sz.cx));
-            rowHasBars = true;
-        }
-        if (restart) continue;
-        endRow();
-        int extent = places.empty() ? 0 : across + 2;
+        std::vector<BarPlace> places;
+        int extent = 0;
+        if (!PlaceRows(bQuery, places, extent)) continue;
         if (!bQuery) {
-            for (const Place& pl : places)
+            for (const BarPlace& pl : places)
                 ::SetWindowPos(pl.bar->m_hWnd, nullptr, pl.rc.left, pl.rc.top, pl.rc.right - pl.rc.left,
                                pl.rc.bottom - pl.rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        return horz ? SIZE{0, extent} : SIZE{extent, 0};
+        return IsHorzDock() ? SIZE{0, extent} : SIZE{extent, 0};
     }
     return SIZE{0, 0};
 }

@@ -47,5 +47,17 @@ protected:
 private:
     // Row index (0-based) and place of the bar whose drop rectangle is lpRect.
     int InsertPosition(const RECT& rc) const;
+
+    struct BarPlace {
+        CControlBar* bar;
+        RECT rc;
+    };
+    // The size a docked bar asks for in this dock bar's orientation.
+    static SIZE BarLayoutSize(CControlBar* pBar, BOOL bHorz);
+    // Where each visible bar goes, row by row, and the dock bar's thickness.
+    // FALSE when a bar changed the list while asked for its size.
+    BOOL PlaceRows(BOOL bQuery, std::vector<BarPlace>& places, int& extent);
+    // Places the bars (or, for a query, only measures them); returns the
+    // dock bar's size across its side.
     SIZE LayoutRows(BOOL bQuery);
 };

@@ -162,36 +162,57 @@ void CDockContext::ToggleDocking() {
     }
 }
 
+namespace {
+
+// The sides of a floating frame that a resize drags, from the hit-test code it started on.
+struct DraggedSides {
+    bool left, right, top, bottom;
+    bool Corner() const { return (left || right) && (top || bottom); }
+};
+
+DraggedSides SidesOf(int hit) {
+    return DraggedSides{hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT,
+                        hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT,
+                        hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT,
+                        hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT};
+}
+
+RECT DraggedRect(RECT frame, DraggedSides sides, POINT pt) {
+    if (sides.left) frame.left = pt.x;
+    if (sides.right) frame.right = pt.x;
+    if (sides.top) frame.top = pt.y;
+    if (sides.bottom) frame.bottom = pt.y;
+    return frame;
+}
+
+// What the bar makes of the dragged rectangle: a corner lets it choose both
+// sides, a side gives it the length along the other one. `nc` is the frame's
+// border around the bar.
+SIZE BarSizeFor(CControlBar* pBar, const RECT& r, DraggedSides sides, SIZE nc) {
+    if (sides.Corner()) return pBar->CalcDynamicLayout(0, LM_HORZ);
+    if (sides.top || sides.bottom) return pBar->CalcDynamicLayout((r.bottom - r.top) - nc.cy, LM_HORZ | LM_LENGTHY);
+    return pBar->CalcDynamicLayout((r.right - r.left) - nc.cx, LM_HORZ);
+}
+
+}  // namespace
+
 void CDockContext::ResizeTo(POINT pt) {
     CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
     if (!mini) return;
-    RECT fr = mini->GetWindowRect();
-    RECT br = m_pBar->GetWindowRect();
-    int ncW = (fr.right - fr.left) - (br.right - br.left);
-    int ncH = (fr.bottom - fr.top) - (br.bottom - br.top);
-    int hit = m_nHitTest;
-    bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
-    bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
-    bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
-    bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
-    bool corner = (left || right) && (top || bottom);
-
-    RECT r = fr;
-    if (left) r.left = pt.x;
-    if (right) r.right = pt.x;
-    if (top) r.top = pt.y;
-    if (bottom) r.bottom = pt.y;
+    const RECT fr = mini->GetWindowRect();
+    const RECT br = m_pBar->GetWindowRect();
+    const SIZE nc{(fr.right - fr.left) - (br.right - br.left), (fr.bottom - fr.top) - (br.bottom - br.top)};
+    const DraggedSides sides = SidesOf(m_nHitTest);
+    const RECT r = DraggedRect(fr, sides, pt);
     m_rectFrameDragHorz = m_rectFrameDragVert = r;
+    const SIZE sz = BarSizeFor(m_pBar, r, sides, nc);
 
-    SIZE sz;
-    if (corner) sz = m_pBar->CalcDynamicLayout(0, LM_HORZ);
-    else if (top || bottom) sz = m_pBar->CalcDynamicLayout((r.bottom - r.top) - ncH, LM_HORZ | LM_LENGTHY);
-    else sz = m_pBar->CalcDynamicLayout((r.right - r.left) - ncW, LM_HORZ);
-
-    // A corner's bar may have stopped the dragged left or top side itself.
-    int w = sz.cx + ncW, h = sz.cy + ncH;
-    int x = left ? (corner ? m_rectFrameDragHorz.left : fr.right - w) : fr.left;
-    int y = top ? (corner ? m_rectFrameDragHorz.top : fr.bottom - h) : fr.top;
+    // A corner's bar may have stopped the dragged left or top side itself;
+    // otherwise the side opposite the dragged one stays where it was.
+    const int w = sz.cx + nc.cx, h = sz.cy + nc.cy;
+    const bool corner = sides.Corner();
+    int x = sides.left ? (corner ? m_rectFrameDragHorz.left : fr.right - w) : fr.left;
+    int y = sides.top ? (corner ? m_rectFrameDragHorz.top : fr.bottom - h) : fr.top;
     ::SetWindowPos(mini->m_hWnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     mini->RecalcLayout();
 }

@@ -122,7 +122,7 @@ BOOL CSizingControlBar::DistributeRowLength(int nRowLength, BOOL bHorz) {
     int index = m_pDockBar->FindBar(this);
     if (index < 0) return TRUE;
     std::vector<scb::RowEntry> list = Snapshot(m_pDockBar, bHorz != FALSE);
-    scb::DistributeResult r = scb::DistributeRowLength(list, index, nRowLength, bHorz != FALSE);
+    scb::DistributeResult r = scb::DistributeRowLength(list, index, nRowLength);
     WriteBack(m_pDockBar, list, bHorz != FALSE);
     if (r.insertBreakAt >= 0) m_pDockBar->InsertRowBreak(r.insertBreakAt);
     return r.lineUp;
@@ -260,12 +260,57 @@ LRESULT CSizingControlBar::OnSetText(WPARAM wParam, LPARAM lParam) {
     return r;
 }
 
+namespace {
+POINT PointOf(LPARAM lParam) { return POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)}; }
+}  // namespace
+
+void CSizingControlBar::OnPaint() {
+    CPaintDC dc(m_hWnd);   // the child covers the client area; the class brush erases it
+}
+
+void CSizingControlBar::OnSettingChange(WPARAM wParam, LPARAM lParam) {
+    DefWindowProc(WM_SETTINGCHANGE, wParam, lParam);
+    ReadFullWindowDrag();
+}
+
+void CSizingControlBar::OnMouseMove(POINT point) {
+    if (!m_bEdgeTracking) return;
+    ::ClientToScreen(m_hWnd, &point);
+    TrackEdgeTo(point);
+}
+
+void CSizingControlBar::OnCaptureChanged(HWND hWndNew) {
+    if (m_bEdgeTracking && hWndNew != m_hWnd) EndEdgeTrack();
+}
+
+BOOL CSizingControlBar::OnLButtonDown(POINT point) {
+    if (!m_pDockBar || !m_pDockContext) return FALSE;
+    ::ClientToScreen(m_hWnd, &point);
+    m_pDockContext->StartDrag(point);
+    return TRUE;
+}
+
+BOOL CSizingControlBar::OnLButtonDblClk() {
+    if (!m_pDockBar || !m_pDockContext) return FALSE;
+    m_pDockContext->ToggleDocking();
+    return TRUE;
+}
+
+void CSizingControlBar::OnSize(UINT, int cx, int cy) {
+    if (m_dwSizingStyle & SZBS_FITCHILD) {
+        if (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD)) ::MoveWindow(hChild, 0, 0, cx, cy, TRUE);
+    }
+    Default();
+}
+
+// The owner hides and shows the bar; a close request never ends it.
+void CSizingControlBar::OnClose() {}
+
 LRESULT CSizingControlBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        CPaintDC dc(m_hWnd);   // the child covers the client area; the class brush erases it
+    case WM_PAINT:
+        OnPaint();
         return 0;
-    }
     case WM_NCPAINT:
         OnNcPaint();
         return 0;
@@ -273,58 +318,36 @@ LRESULT CSizingControlBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnNcCalcSize(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
         return 0;
     case WM_NCHITTEST:
-        return OnNcHitTest(POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)});
+        return OnNcHitTest(PointOf(lParam));
     case WM_NCLBUTTONDOWN:
-        OnNcLButtonDown((UINT)wParam, POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)});
+        OnNcLButtonDown((UINT)wParam, PointOf(lParam));
         return 0;
     case WM_WINDOWPOSCHANGING:
         return OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-    case WM_SETTINGCHANGE: {
-        LRESULT r = DefWindowProc(msg, wParam, lParam);
-        ReadFullWindowDrag();
-        return r;
-    }
+    case WM_SETTINGCHANGE:
+        OnSettingChange(wParam, lParam);
+        return 0;
     case WM_MOUSEMOVE:
-        if (m_bEdgeTracking) {
-            POINT pt{(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            ::ClientToScreen(m_hWnd, &pt);
-            TrackEdgeTo(pt);
-        }
-        return DefWindowProc(msg, wParam, lParam);
+        OnMouseMove(PointOf(lParam));
+        break;
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
         if (m_bEdgeTracking) EndEdgeTrack();
-        return DefWindowProc(msg, wParam, lParam);
+        break;
     case WM_CAPTURECHANGED:
-        if (m_bEdgeTracking && reinterpret_cast<HWND>(lParam) != m_hWnd) EndEdgeTrack();
-        return DefWindowProc(msg, wParam, lParam);
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        break;
     case WM_LBUTTONDOWN:
+        if (OnLButtonDown(PointOf(lParam))) return 0;
+        break;
     case WM_LBUTTONDBLCLK:
-        if (m_pDockBar && m_pDockContext) {
-            if (msg == WM_LBUTTONDBLCLK) {
-                m_pDockContext->ToggleDocking();
-            } else {
-                POINT pt{(short)LOWORD(lParam), (short)HIWORD(lParam)};
-                ::ClientToScreen(m_hWnd, &pt);
-                m_pDockContext->StartDrag(pt);
-            }
-            return 0;
-        }
-        return DefWindowProc(msg, wParam, lParam);
-    case WM_NCMOUSEMOVE:
-        return DefWindowProc(msg, wParam, lParam);
-    case WM_SIZE:
-        if (m_dwSizingStyle & SZBS_FITCHILD) {
-            if (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD))
-                ::MoveWindow(hChild, 0, 0, (short)LOWORD(lParam), (short)HIWORD(lParam), TRUE);
-        }
-        return DefWindowProc(msg, wParam, lParam);
-    case WM_CLOSE:
-        return 0;   // the owner hides and shows the bar; a close request never ends it
+        if (OnLButtonDblClk()) return 0;
+        break;
     case WM_SETTEXT:
         return OnSetText(wParam, lParam);
     default:
-        break;
+        return CControlBar::WindowProc(msg, wParam, lParam);
     }
-    return CControlBar::WindowProc(msg, wParam, lParam);
+    // The mouse messages go on to the system's own handling as well.
+    return DefWindowProc(msg, wParam, lParam);
 }

@@ -85,6 +85,15 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCTA lpcs) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnClose() override;
+    void OnPaint();
+    void OnSettingChange(WPARAM wParam, LPARAM lParam);
+    void OnMouseMove(POINT point);
+    void OnCaptureChanged(HWND hWndNew);
+    // FALSE when the bar is not docked and the click goes the usual way.
+    BOOL OnLButtonDown(POINT point);
+    BOOL OnLButtonDblClk();
     LRESULT OnWindowPosChanging(WINDOWPOS* pPos);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnNcCalcSize(NCCALCSIZE_PARAMS* pParams);

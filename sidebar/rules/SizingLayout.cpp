@@ -51,60 +51,61 @@ std::vector<int> CollectRowSizingBars(const std::vector<RowEntry>& list, int ind
     return out;
 }
 
-DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int rowLength, bool) {
-    DistributeResult result;
-    if (index < 0 || index >= (int)list.size()) return result;
-    RowRange r = GetRowRange(list, index);
-    ClampRange(list, r);
+namespace {
 
-    int available = rowLength, actual = 0, widest = 0, minimum = 2;
+// What the bars of a row ask for: the fixed bars' lengths come off the row and
+// the sizing bars share what is left. `stop` is the first bar that no longer
+// fits even at its minimum, -1 when every bar does.
+struct RowDemand {
+    int available = 0;   // the row less the fixed bars
+    int actual = 0;      // what the sizing bars take now
+    int widest = 0;      // the thickest sizing bar
     int stop = -1;
+};
+
+RowDemand MeasureRow(const std::vector<RowEntry>& list, RowRange r, int rowLength) {
+    RowDemand d;
+    d.available = rowLength;
+    int minimum = 2;
     for (int i = r.first; i <= r.last; ++i) {
         const RowEntry& e = list[i];
         if (!e.InRow()) continue;
         int len = e.sizing ? e.minLength : e.length;
         minimum += len - 2;
         if (minimum > rowLength) {
-            stop = i;
+            d.stop = i;
             break;
         }
         if (e.sizing) {
-            actual += e.length - 2;
-            widest = std::max(widest, e.thickness);
+            d.actual += e.length - 2;
+            d.widest = std::max(d.widest, e.thickness);
         } else {
-            available -= len - 2;
+            d.available -= len - 2;
         }
     }
+    return d;
+}
 
-    int last = r.last;
-    if (stop >= 0) {
-        if (stop < index) {
-            result.lineUp = false;
-            result.insertBreakAt = stop + 1;
-            return result;
-        }
-        if (stop == index) {
-            if (list[index].sizing) list[index].length = list[index].minLength;
-            return result;
-        }
-        result.insertBreakAt = stop;
-        last = stop - 1;
+// A row whose minimums do not fit is split where they stop fitting. False when
+// the row needs nothing more; otherwise `last` becomes the row's last entry.
+bool SplitOverfullRow(std::vector<RowEntry>& list, int index, int stop, int& last, DistributeResult& result) {
+    if (stop < index) {
+        result.lineUp = false;
+        result.insertBreakAt = stop + 1;
+        return false;
     }
-
-    std::vector<int> bars = SizingBarsIn(list, r.first, last);
-    if (bars.empty()) return result;
-    int delta = available - actual;
-    if (bars.size() == 1) {
-        RowEntry& e = list[bars[0]];
-        if (delta != 0) {
-            e.holdSize = false;
-            e.length += delta;
-        }
-        return result;
+    if (stop == index) {
+        if (list[index].sizing) list[index].length = list[index].minLength;
+        return false;
     }
-    for (int i : bars) list[i].thickness = widest;
-    if (delta == 0) return result;
+    result.insertBreakAt = stop;
+    last = stop - 1;
+    return true;
+}
 
+// Hands `delta` out one pixel at a time round the bars that may still change;
+// when none may, their hold flags go and the round is tried once more.
+void ShareDelta(std::vector<RowEntry>& list, const std::vector<int>& bars, int delta) {
     bool holdsCleared = false;
     for (;;) {
         bool changed = false;
@@ -124,6 +125,34 @@ DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int
             holdsCleared = true;
         }
     }
+}
+
+}  // namespace
+
+DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int rowLength) {
+    DistributeResult result;
+    if (index < 0 || index >= (int)list.size()) return result;
+    RowRange r = GetRowRange(list, index);
+    ClampRange(list, r);
+
+    const RowDemand demand = MeasureRow(list, r, rowLength);
+    int last = r.last;
+    if (demand.stop >= 0 && !SplitOverfullRow(list, index, demand.stop, last, result)) return result;
+
+    std::vector<int> bars = SizingBarsIn(list, r.first, last);
+    if (bars.empty()) return result;
+    const int delta = demand.available - demand.actual;
+    if (bars.size() == 1) {
+        // A bar alone in its row takes the whole difference, held or not.
+        RowEntry& e = list[bars[0]];
+        if (delta != 0) {
+            e.holdSize = false;
+            e.length += delta;
+        }
+        return result;
+    }
+    for (int i : bars) list[i].thickness = demand.widest;
+    if (delta != 0) ShareDelta(list, bars, delta);
     return result;
 }
 

@@ -71,7 +71,7 @@ struct DistributeResult {
     bool lineUp = true;      // FALSE: the row was split before this bar; lay out again
     int insertBreakAt = -1;  // list position for a new empty entry, or -1
 };
-DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int rowLength, bool horizontal);
+DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int rowLength);
 
 // Moves the row's bars edge to edge, overlapping by 2 pixels. Sizing bars take
 // their docked size. Returns the list indices whose rectangle changed.

@@ -37,7 +37,7 @@ RowEntry Plain(int length) {
 TEST(SizingRowShare, SingleBarTakesTheWholeRow) {
     // A left-docked bar: row length is the layout height - 2, and the bar ends as tall as the layout.
     std::vector<RowEntry> list{Break(), Sizing(350, 32, 350, true), Break()};
-    auto r = DistributeRowLength(list, 1, 700 - 2, false);
+    auto r = DistributeRowLength(list, 1, 700 - 2);
     EXPECT_TRUE(r.lineUp);
     EXPECT_EQ(r.insertBreakAt, -1);
     EXPECT_EQ(list[1].length, 700);
@@ -46,7 +46,7 @@ TEST(SizingRowShare, SingleBarTakesTheWholeRow) {
 
     // Already fitting: nothing changes, the hold flag stays for the next negotiation.
     list[1].holdSize = true;
-    DistributeRowLength(list, 1, 698, false);
+    DistributeRowLength(list, 1, 698);
     EXPECT_EQ(list[1].length, 700);
     EXPECT_TRUE(list[1].holdSize);
 }
@@ -55,7 +55,7 @@ TEST(SizingRowShare, TwoBarsBesideAnOrdinaryBarSpreadOnePixelAtATimeFrontFirst) 
     // Ordinary bar 100 wide keeps its length; 109 spare pixels go 55 / 54.
     std::vector<RowEntry> list{Break(), Sizing(400, 350, 40), Plain(100), Placeholder(), Sizing(400, 350, 60),
                                Break()};
-    auto r = DistributeRowLength(list, 1, 1003, true);
+    auto r = DistributeRowLength(list, 1, 1003);
     EXPECT_TRUE(r.lineUp);
     EXPECT_EQ(list[1].length, 455);
     EXPECT_EQ(list[4].length, 454);
@@ -67,7 +67,7 @@ TEST(SizingRowShare, TwoBarsBesideAnOrdinaryBarSpreadOnePixelAtATimeFrontFirst) 
 TEST(SizingRowShare, HeldBarKeepsItsLengthWhileOthersGiveWay) {
     std::vector<RowEntry> list{Break(), Sizing(500, 350, 50, true), Sizing(500), Sizing(500), Break()};
     // Row shrinks by 60: the two free bars give 30 each, the held bar stays.
-    DistributeRowLength(list, 1, 3 * 498 - 60, true);
+    DistributeRowLength(list, 1, 3 * 498 - 60);
     EXPECT_EQ(list[1].length, 500);
     EXPECT_EQ(list[2].length, 470);
     EXPECT_EQ(list[3].length, 470);
@@ -75,14 +75,14 @@ TEST(SizingRowShare, HeldBarKeepsItsLengthWhileOthersGiveWay) {
 
     // When every other bar is at its minimum the held bar gives way after all.
     std::vector<RowEntry> tight{Break(), Sizing(500, 350, 50, true), Sizing(350), Break()};
-    DistributeRowLength(tight, 1, 498 + 348 - 40, true);
+    DistributeRowLength(tight, 1, 498 + 348 - 40);
     EXPECT_EQ(tight[1].length, 460);
     EXPECT_EQ(tight[2].length, 350);
 }
 
 TEST(SizingRowShare, ShrinkingSkipsBarsAtTheirMinimum) {
     std::vector<RowEntry> list{Break(), Sizing(350), Sizing(600), Sizing(351), Break()};
-    DistributeRowLength(list, 1, 348 + 598 + 349 - 101, true);
+    DistributeRowLength(list, 1, 348 + 598 + 349 - 101);
     EXPECT_EQ(list[1].length, 350);
     EXPECT_EQ(list[3].length, 350);
     EXPECT_EQ(list[2].length, 500);
@@ -95,7 +95,7 @@ TEST(SizingRowShare, InvisibleBarsAndPlaceholdersDoNotCount) {
     hiddenSizing.visible = false;
     std::vector<RowEntry> list{Break(), hidden, Sizing(400), Placeholder(), hiddenSizing, Break(), Sizing(400),
                                Break()};
-    DistributeRowLength(list, 2, 600, true);
+    DistributeRowLength(list, 2, 600);
     EXPECT_EQ(list[2].length, 602);      // alone in its row
     EXPECT_EQ(list[4].length, 900);      // untouched
     EXPECT_EQ(list[6].length, 400);      // the next row is another row
@@ -109,7 +109,7 @@ TEST(SizingRowSplit, OverflowAfterThisBarStartsANewRowThere) {
     // Minimums 350 + 350 + 350 do not fit 900: the third bar moves to a new row
     // and the first two share the row alone.
     std::vector<RowEntry> list{Break(), Sizing(400), Sizing(400), Sizing(400), Break()};
-    auto r = DistributeRowLength(list, 1, 900, true);
+    auto r = DistributeRowLength(list, 1, 900);
     EXPECT_TRUE(r.lineUp);
     EXPECT_EQ(r.insertBreakAt, 3);
     EXPECT_EQ(list[1].length + list[2].length - 4, 900);
@@ -118,7 +118,7 @@ TEST(SizingRowSplit, OverflowAfterThisBarStartsANewRowThere) {
 
 TEST(SizingRowSplit, OverflowBeforeThisBarBreaksTheRowAndAsksForAnotherLayout) {
     std::vector<RowEntry> list{Break(), Plain(600), Plain(600), Sizing(400), Break()};
-    auto r = DistributeRowLength(list, 3, 1000, true);
+    auto r = DistributeRowLength(list, 3, 1000);
     EXPECT_FALSE(r.lineUp);
     EXPECT_EQ(r.insertBreakAt, 3);   // right after the second ordinary bar
     EXPECT_EQ(list[3].length, 400);
@@ -126,7 +126,7 @@ TEST(SizingRowSplit, OverflowBeforeThisBarBreaksTheRowAndAsksForAnotherLayout) {
 
 TEST(SizingRowSplit, OverflowOnThisBarSetsItToItsMinimum) {
     std::vector<RowEntry> list{Break(), Plain(900), Sizing(700), Break()};
-    auto r = DistributeRowLength(list, 2, 1000, true);
+    auto r = DistributeRowLength(list, 2, 1000);
     EXPECT_TRUE(r.lineUp);
     EXPECT_EQ(r.insertBreakAt, -1);
     EXPECT_EQ(list[2].length, 350);
@@ -144,7 +144,7 @@ TEST(SizingRowRange, RangeStopsAtBreaksAndStaysOpenWithoutThem) {
     // An open list is walked to its ends, not off them.
     auto bars = CollectRowSizingBars(open, 1);
     EXPECT_EQ(bars.size(), 2u);
-    DistributeRowLength(open, 0, 1000, true);
+    DistributeRowLength(open, 0, 1000);
     EXPECT_EQ(open[0].length + open[1].length, 1004);
 }
 
