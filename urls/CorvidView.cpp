@@ -120,10 +120,6 @@ BOOL CCorvidView::PreTranslateMessage(MSG* pMsg) {
     return CListView::PreTranslateMessage(pMsg);
 }
 
-LRESULT CCorvidView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CListView::WindowProc(msg, wParam, lParam);
-}
-
 BOOL CCorvidView::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (msg != WM_NOTIFY) return CListView::OnChildNotify(msg, wParam, lParam, pResult);
     auto* hdr = reinterpret_cast<NMHDR*>(lParam);

@@ -43,7 +43,6 @@ public:
     int m_nMenuRow = -1;
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCmdMsg(UINT nID) override;
     void OnRclick(NMHDR* pNMHDR, LRESULT* pResult);

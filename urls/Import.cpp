@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <new>
 
-#include "core/Globals.h"
 #include "framework/Handles.h"
 #include "urls/rules/ImportRules.h"
 
@@ -21,14 +20,6 @@ HANDLE OpenForSharedRead(const std::string& path, DWORD flags) {
 bool IsFileReadable(const std::string& path) {
     CHandle file(OpenForSharedRead(path, 0));
     return file.IsValid();
-}
-
-bool IsUrlWellFormed(const std::string& url) {
-    return IsWellFormedUrl(url);
-}
-
-bool IsUrlIgnored(const std::string& url) {
-    return IsIgnoredUrl(url, g_strIgnoreList);
 }
 
 FileReadResult ReadWholeFile(const std::string& path, std::string& content) {
