@@ -287,6 +287,27 @@ TEST_F(CheckRun, WorkersStartAndReportWhileAModalLoopRuns) {
     EXPECT_EQ(g_nRunningThreads, 0);
 }
 
+// A worker whose verdict its watchdog handed in may still be ending: its
+// thread keeps its slot until it is gone.
+TEST_F(CheckRun, WorkerStillEndingAfterItsVerdictKeepsItsSlot) {
+    AddRows({Url("/page"), Url("/page"), Url("/page")});
+    CHECKPARAM a, b;
+    {
+        CCheckThread endingA(CheckThreadProc, &a), endingB(CheckThreadProc, &b);
+        ASSERT_EQ(CCheckThread::LiveWorkers(), 2);
+        h.view.OnDispatch(g_nThreadCount - Shown());   // the frame sees no worker running
+        ASSERT_TRUE(WorkersDone());
+        EXPECT_EQ(Text(0), kOk);
+        EXPECT_EQ(Text(1), "");
+    }
+    ASSERT_TRUE(PumpUntil([] { return CCheckThread::LiveWorkers() == 0; }, 5000));
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(1), kOk);
+    EXPECT_EQ(Text(2), kOk);
+}
+
 // Redirect loops hold their workers as long as the server lets them: the
 // live worker threads, counted by the threads themselves, never exceed the
 // thread count, and they are all gone soon after the last verdict.
