@@ -1,5 +1,9 @@
+#include <winsock2.h>
+
 #include "framework/Inet.h"
 
+#include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -20,6 +24,202 @@ const char* VerbText(int nVerb) {
 }
 
 }  // namespace
+
+namespace {
+
+using ConnectFn = int(WSAAPI*)(SOCKET, const sockaddr*, int);
+using RecvFn = int(WSAAPI*)(SOCKET, char*, int, int);
+using SendFn = int(WSAAPI*)(SOCKET, const char*, int, int);
+
+ConnectFn g_pfnConnect = nullptr;
+RecvFn g_pfnRecv = nullptr;
+SendFn g_pfnSend = nullptr;
+bool g_bGuardInstalled = false;
+thread_local CInternetGuard* t_pGuard = nullptr;
+
+int WSAAPI GuardedConnect(SOCKET s, const sockaddr* name, int namelen) {
+    if (CInternetGuard* g = CInternetGuard::Current()) return g->Connect(s, name, namelen);
+    return g_pfnConnect(s, name, namelen);
+}
+
+int WSAAPI GuardedRecv(SOCKET s, char* buf, int len, int flags) {
+    if (CInternetGuard* g = CInternetGuard::Current()) return g->Recv(s, buf, len, flags);
+    return g_pfnRecv(s, buf, len, flags);
+}
+
+int WSAAPI GuardedSend(SOCKET s, const char* buf, int len, int flags) {
+    if (CInternetGuard* g = CInternetGuard::Current()) return g->Send(s, buf, len, flags);
+    return g_pfnSend(s, buf, len, flags);
+}
+
+// Points the library's imports of the socket calls at the guarded ones. The
+// import table is matched by address, so imports by ordinal are found too.
+int PatchImports(HMODULE hModule, HMODULE hTarget, const std::pair<void*, void*>* pairs, int count) {
+    auto* base = reinterpret_cast<BYTE*>(hModule);
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return 0;
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!dir.VirtualAddress) return 0;
+    int patched = 0;
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+        if (::GetModuleHandleA(reinterpret_cast<const char*>(base + imp->Name)) != hTarget) continue;
+        for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk); thunk->u1.Function; ++thunk) {
+            for (int i = 0; i < count; ++i) {
+                if (thunk->u1.Function != (ULONG_PTR)pairs[i].first) continue;
+                DWORD old = 0;
+                if (!::VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, PAGE_READWRITE, &old)) break;
+                ::InterlockedExchangePointer(reinterpret_cast<PVOID*>(&thunk->u1.Function), (PVOID)pairs[i].second);
+                ::VirtualProtect(&thunk->u1.Function, sizeof thunk->u1.Function, old, &old);
+                ++patched;
+            }
+        }
+    }
+    return patched;
+}
+
+void InstallGuard() {
+    HMODULE hWs = ::LoadLibraryA("ws2_32.dll");
+    HMODULE hInet = ::GetModuleHandleA("wininet.dll");
+    if (!hWs || !hInet) return;
+    g_pfnConnect = (ConnectFn)(void*)::GetProcAddress(hWs, "connect");
+    g_pfnRecv = (RecvFn)(void*)::GetProcAddress(hWs, "recv");
+    g_pfnSend = (SendFn)(void*)::GetProcAddress(hWs, "send");
+    if (!g_pfnConnect || !g_pfnRecv || !g_pfnSend) return;
+    const std::pair<void*, void*> pairs[] = {
+        {(void*)g_pfnConnect, (void*)&GuardedConnect},
+        {(void*)g_pfnRecv, (void*)&GuardedRecv},
+        {(void*)g_pfnSend, (void*)&GuardedSend},
+    };
+    g_bGuardInstalled = PatchImports(hInet, hWs, pairs, 3) >= 3;
+}
+
+void SetTimeout(SOCKET s, int option, DWORD ms) {
+    DWORD value = ms ? ms : 1;   // 0 would mean no time-out at all
+    ::setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+}  // namespace
+
+CInternetGuard::CInternetGuard(DWORD dwConnectTimeoutMs, DWORD dwIoTimeoutMs, DWORD dwOverallMs)
+    : m_dwConnectTimeoutMs(dwConnectTimeoutMs), m_dwIoTimeoutMs(dwIoTimeoutMs), m_dwStart(::GetTickCount()),
+      m_dwOverallMs(dwOverallMs), m_pOuter(t_pGuard) {
+    static std::once_flag once;
+    std::call_once(once, InstallGuard);
+    t_pGuard = this;
+}
+
+CInternetGuard::~CInternetGuard() {
+    t_pGuard = m_pOuter;
+}
+
+bool CInternetGuard::Installed() {
+    static std::once_flag once;
+    std::call_once(once, [] { CInternetGuard probe(0, 0, 0); });
+    return g_bGuardInstalled;
+}
+
+CInternetGuard* CInternetGuard::Current() {
+    return t_pGuard;
+}
+
+DWORD CInternetGuard::RemainingMs() const {
+    DWORD elapsed = ::GetTickCount() - m_dwStart;
+    return elapsed >= m_dwOverallMs ? 0 : m_dwOverallMs - elapsed;
+}
+
+void CInternetGuard::SetReceiveBudget(size_t nBytes) {
+    m_nBudget = nBytes;
+    m_bBudgetSpent = false;
+}
+
+void CInternetGuard::Refuse() {
+    m_bRefused = true;
+    // The library may keep a finished connection for reuse; the server is
+    // told now that it will not be.
+    for (int i = 0; i < m_nSockets; ++i) ::shutdown((SOCKET)m_sockets[i], SD_BOTH);
+    m_nSockets = 0;
+}
+
+void CInternetGuard::Resume() {
+    m_bRefused = false;
+    m_nBudget = (size_t)-1;
+    m_bBudgetSpent = false;
+}
+
+int CInternetGuard::Fail(UINT_PTR s, int nError) {
+    // The connection is of no further use; shutting it down also ends the
+    // server's side at once, whatever the library does with the socket later.
+    ::shutdown((SOCKET)s, SD_BOTH);
+    ::WSASetLastError(nError);
+    return SOCKET_ERROR;
+}
+
+int CInternetGuard::Connect(UINT_PTR s, const void* name, int namelen) {
+    if (m_bRefused) return Fail(s, WSAECONNABORTED);
+    DWORD wait = std::min(m_dwConnectTimeoutMs, RemainingMs());
+    if (wait == 0) return Fail(s, WSAETIMEDOUT);
+    m_bConnectTimedOut = false;
+    if (m_nSockets == (int)(sizeof m_sockets / sizeof m_sockets[0])) {
+        std::copy(m_sockets + 1, m_sockets + m_nSockets, m_sockets);
+        --m_nSockets;
+    }
+    m_sockets[m_nSockets++] = s;
+
+    u_long nonBlocking = 1;
+    ::ioctlsocket((SOCKET)s, FIONBIO, &nonBlocking);
+    int result = g_pfnConnect((SOCKET)s, static_cast<const sockaddr*>(name), namelen);
+    int error = result == 0 ? 0 : ::WSAGetLastError();
+    if (error == WSAEWOULDBLOCK || error == WSAEINPROGRESS) {
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET((SOCKET)s, &writable);
+        FD_SET((SOCKET)s, &failed);
+        timeval tv{(long)(wait / 1000), (long)(wait % 1000) * 1000};
+        int ready = ::select(0, nullptr, &writable, &failed, &tv);
+        if (ready == 0) {
+            m_bConnectTimedOut = true;
+            error = WSAETIMEDOUT;
+        } else if (ready < 0) {
+            error = ::WSAGetLastError();
+        } else {
+            int soError = 0;
+            int size = sizeof soError;
+            ::getsockopt((SOCKET)s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &size);
+            error = FD_ISSET((SOCKET)s, &failed) && !soError ? WSAECONNREFUSED : soError;
+        }
+    }
+    // The library expects a blocking socket back, whatever it set before.
+    u_long blocking = 0;
+    ::ioctlsocket((SOCKET)s, FIONBIO, &blocking);
+    if (error == 0) return 0;
+    ::WSASetLastError(error);
+    return SOCKET_ERROR;
+}
+
+int CInternetGuard::Recv(UINT_PTR s, char* buf, int len, int flags) {
+    if (m_bRefused) return Fail(s, WSAECONNABORTED);
+    if (m_nBudget == 0) {
+        m_bBudgetSpent = true;
+        return Fail(s, WSAECONNABORTED);
+    }
+    DWORD left = RemainingMs();
+    if (left == 0) return Fail(s, WSAETIMEDOUT);
+    SetTimeout((SOCKET)s, SO_RCVTIMEO, std::min(left, m_dwIoTimeoutMs));
+    if ((size_t)len > m_nBudget) len = (int)m_nBudget;
+    int got = g_pfnRecv((SOCKET)s, buf, len, flags);
+    if (got > 0 && !(flags & MSG_PEEK)) m_nBudget -= (size_t)got;
+    return got;
+}
+
+int CInternetGuard::Send(UINT_PTR s, const char* buf, int len, int flags) {
+    if (m_bRefused) return Fail(s, WSAECONNABORTED);
+    DWORD left = RemainingMs();
+    if (left == 0) return Fail(s, WSAETIMEDOUT);
+    SetTimeout((SOCKET)s, SO_SNDTIMEO, std::min(left, m_dwIoTimeoutMs));
+    return g_pfnSend((SOCKET)s, buf, len, flags);
+}
 
 void AfxThrowInternetException(DWORD dwError) {
     throw CInternetException(dwError ? dwError : ::GetLastError());

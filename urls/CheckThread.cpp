@@ -1,5 +1,6 @@
 #include "urls/CheckThread.h"
 
+#include <algorithm>
 #include <new>
 
 #include "urls/Messages.h"
@@ -10,12 +11,15 @@ namespace {
 const char kAcceptHeader[] = "Accept: */*";
 const char kUserAgentHeader[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 
-// Always from the network, never into the cache; redirects are followed,
-// between http and https as well, since nearly every site now sends its
-// http address on to https.
+// Always from the network, never into the cache. Redirects are followed by
+// the probe itself, hop by hop: the library follows them without limit.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_DONT_CACHE |
-                            INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS |
-                            INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
+                            INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_CERT_CN_INVALID |
+                            INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
+
+// What the library may receive beyond the head or the body it is reading:
+// its read-ahead, chunk framing and the TLS handshake and records.
+const size_t kReceiveSlackBytes = 64 * 1024;
 
 // The probe asks whether a site answers, not whether it can be trusted, and it
 // sends nothing of the user's: a site with a self-signed, expired or
@@ -36,13 +40,10 @@ void PostVerdict(HWND hView, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-// Ends the probe's time from a pool thread. A read that the server keeps
-// alive by trickling is cut at the next byte; but a send whose response head
-// trickles cannot be interrupted (closing the request from here would race
-// with the worker's own use of the handle, and some wininet builds do not
-// abort a blocked call that way). So the watchdog also hands in the worker's
-// "nothing came back" at once: the slot is free, and the stalled call ends
-// when the server lets go or a receive time-out strikes.
+// Hands in the worker's "nothing came back" when the probe's time is up,
+// from a pool thread. The worker's own socket calls end a twentieth earlier
+// (CInternetGuard), so it normally reports first; this covers what no guard
+// reaches, such as a name lookup that hangs.
 class CProbeWatchdog {
 public:
     CProbeWatchdog(CCheckThread* pWorker, DWORD ms) : m_pWorker(pWorker) {
@@ -73,13 +74,24 @@ ProbeLimits& CCheckThread::DefaultLimits() {
     return limits;
 }
 
+volatile LONG CCheckThread::s_lLiveWorkers = 0;
+
+// A worker counts from its creation, before its thread can run, to the end of
+// its thread, when the framework deletes it; a probe state without a
+// parameter block is no worker.
 CCheckThread::CCheckThread(AFX_THREADPROC pfnThreadProc, CHECKPARAM* pParam)
-    : CWinThread(pfnThreadProc, pParam), m_limits(DefaultLimits()) {
+    : CWinThread(pfnThreadProc, pParam), m_limits(DefaultLimits()), m_bCounted(pParam != nullptr) {
     if (pParam) pParam->pThread = this;
+    if (m_bCounted) ::InterlockedIncrement(&s_lLiveWorkers);
 }
 
 CCheckThread::~CCheckThread() {
     CloseAll();
+    if (m_bCounted) ::InterlockedDecrement(&s_lLiveWorkers);
+}
+
+LONG CCheckThread::LiveWorkers() {
+    return ::InterlockedCompareExchange(&s_lLiveWorkers, 0, 0);
 }
 
 UINT CheckThreadProc(LPVOID pParam) {
@@ -140,13 +152,48 @@ int CCheckThread::ProbeUrl(std::string strUrl) {
 
 std::string CCheckThread::FetchPage(const std::string& strUrl) {
     if (!m_pSession) return {};
+    CProbeWatchdog watchdog(this, m_limits.overallMs);
+    CInternetGuard guard(m_limits.connectTimeoutMs, m_limits.receiveTimeoutMs,
+                         m_limits.overallMs - m_limits.overallMs / 20);
+    std::string url = strUrl;
+    std::string page;
+    for (int hop = 0; hop <= kMaxRedirects && !url.empty(); ++hop) {
+        // Never handed to the library: it fails on addresses of megabytes.
+        if (!FitsRequestLine(url) || !IsFollowableScheme(url)) break;
+        Hop result = FetchHop(url, guard);
+        if (!result.redirect) {
+            page = std::move(result.page);
+            break;
+        }
+        // No Location, or one that names nothing, ends the chain with nothing.
+        url = ResolveLocation(url, result.location);
+    }
+    if (watchdog.Expired()) page.clear();
+    return page;
+}
+
+// One request, with the connect's one retry. A redirect leaves its Location.
+CCheckThread::Hop CCheckThread::FetchHop(const std::string& strUrl, CInternetGuard& guard) {
+    Hop result;
+    for (DWORD attempt = 0;; ++attempt) {
+        bool failed = !Request(strUrl, guard, result);
+        if (!failed || !guard.ConnectTimedOut() || attempt >= m_limits.connectRetries) break;
+        ::Sleep(std::min(m_limits.connectBackoffMs, guard.RemainingMs()));
+    }
+    return result;
+}
+
+// FALSE when the library failed; the connection is closed either way.
+bool CCheckThread::Request(const std::string& strUrl, CInternetGuard& guard, Hop& result) {
+    result = {};
     DWORD dwService = 0;
     std::string strServer, strObject;
     INTERNET_PORT nPort = 0;
     // An address the parser cannot split names no server: nothing can come back.
-    if (!AfxParseURL(strUrl.c_str(), dwService, strServer, strObject, nPort)) return {};
+    if (!AfxParseURL(strUrl.c_str(), dwService, strServer, strObject, nPort)) return true;
 
-    std::string page;
+    bool ok = true;
+    guard.Resume();
     try {
         m_pConnection.reset(m_pSession->GetHttpConnection(strServer.c_str(), nPort));
         DWORD flags = kRequestFlags;
@@ -162,34 +209,46 @@ std::string CCheckThread::FetchPage(const std::string& strUrl) {
         // browser would ask, so the browser's agent replaces it.
         m_pFile->AddRequestHeaders(kUserAgentHeader, HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE, -1);
 
-        CProbeWatchdog watchdog(this, m_limits.overallMs);
+        guard.SetReceiveBudget(kMaxHeadBytes + kReceiveSlackBytes);
         m_pFile->SendRequest();
         DWORD status = 0;
         std::string head;
-        if (m_pFile->QueryInfoStatusCode(status) && status == HTTP_STATUS_OK &&
-            m_pFile->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, head) && HasHeaderLines(head))
-            page = ReadBody(watchdog);
-        if (watchdog.Expired()) page.clear();
+        if (m_pFile->QueryInfoStatusCode(status) && IsRedirectStatus(status)) {
+            result.redirect = true;
+            m_pFile->QueryInfo(HTTP_QUERY_LOCATION, result.location);
+        } else if (status == HTTP_STATUS_OK && m_pFile->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, head) &&
+                   HasHeaderLines(head)) {
+            guard.SetReceiveBudget(m_limits.maxBodyBytes + kReceiveSlackBytes);
+            result.page = ReadBody(guard);
+        }
     } catch (const CInternetException&) {
-        page.clear();
+        ok = false;
     } catch (const std::bad_alloc&) {
-        page.clear();
     }
+    // Closing reads nothing more of what the server still sends.
+    guard.Refuse();
     CloseRequest();
-    return page;
+    return ok;
 }
 
-std::string CCheckThread::ReadBody(CProbeWatchdog& watchdog) {
+std::string CCheckThread::ReadBody(CInternetGuard& guard) {
     PageTextBuilder text(m_limits.maxBodyBytes);
     char buf[4096];
-    // Ask for what has arrived only: a read of a full buffer would wait for a
-    // trickling server to fill it, past the probe's time.
-    while (!watchdog.Expired()) {
-        DWORD avail = m_pFile->QueryDataAvailable();
-        if (avail == 0) break;
-        UINT got = m_pFile->Read(buf, avail < sizeof buf - 1 ? avail : sizeof buf - 1);
-        if (got == 0 || !text.Feed(std::string_view(buf, got))) break;
+    try {
+        // Ask for what has arrived only: a read of a full buffer would wait for
+        // a trickling server to fill it, past the probe's time.
+        while (!guard.Expired()) {
+            DWORD avail = m_pFile->QueryDataAvailable();
+            if (avail == 0) break;
+            UINT got = m_pFile->Read(buf, avail < sizeof buf - 1 ? avail : sizeof buf - 1);
+            if (got == 0 || !text.Feed(std::string_view(buf, got))) break;
+        }
+    } catch (const CInternetException&) {
+        // A body that outgrew the receive budget reached the cap; any other
+        // failure, the clock included, means no page came back.
+        if (!guard.BudgetSpent()) return {};
     }
+    if (guard.Expired()) return {};
     return text.Text();
 }
 

@@ -19,7 +19,7 @@ class CCheckThread;
 struct CHECKPARAM {
     HWND hView = nullptr;             // receives the verdict
     CCheckThread* pThread = nullptr;  // written by the worker's constructor
-    std::string strUrl;               // the row's URL at dispatch, whole
+    std::string strUrl;               // the row's URL at dispatch (cut only beyond what may be requested)
     int nRow = 0;                     // the row's id at dispatch (UrlRows::Id)
 };
 
@@ -65,14 +65,27 @@ public:
 
     // Copied by every new worker; set before workers start.
     static ProbeLimits& DefaultLimits();
+    // Workers created and not yet ended, counted by the worker objects, which
+    // live exactly as long as their threads: a verdict already posted does
+    // not end a thread.
+    static LONG LiveWorkers();
 
     int m_nRow = 0;
     std::string m_strUrl;
     ProbeLimits m_limits;
 
 private:
-    std::string ReadBody(class CProbeWatchdog& watchdog);
+    struct Hop {
+        std::string page;       // the page text of a 200
+        bool redirect = false;
+        std::string location;   // the redirect's Location, empty when it had none
+    };
+    Hop FetchHop(const std::string& strUrl, CInternetGuard& guard);
+    bool Request(const std::string& strUrl, CInternetGuard& guard, Hop& result);
+    std::string ReadBody(CInternetGuard& guard);
 
+    static volatile LONG s_lLiveWorkers;
+    bool m_bCounted;
     HWND m_hView = nullptr;
     volatile LONG m_lVerdictPosted = 0;
     std::unique_ptr<CInternetSession> m_pSession;

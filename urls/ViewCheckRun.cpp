@@ -1,6 +1,7 @@
 // The check run on the view's side: each tick of the frame's timer starts
 // workers for the lowest unchecked rows, and each worker's verdict is written
 // into the row it was started for.
+#include <algorithm>
 #include <deque>
 #include <new>
 #include <vector>
@@ -76,6 +77,10 @@ private:
 // UM_DISPATCH: up to nFree workers for the lowest unchecked rows; the run is
 // over when no unchecked row is left.
 void CCorvidView::OnDispatch(int nFree) {
+    // The frame counts workers by their verdicts; a worker whose verdict its
+    // watchdog handed in may still be ending. The threads that still exist
+    // hold their slots until they are gone.
+    if (int live = (int)CCheckThread::LiveWorkers()) nFree = std::min(nFree, g_nThreadCount - live);
     DispatchCursor::Tick tick = m_dispatchCursor.Dispatch(m_rows, nFree);
     if (tick.finished) {
         PostToMainWnd(UM_RUN_FINISHED, 0, 0);
@@ -91,7 +96,10 @@ void CCorvidView::OnDispatch(int nFree) {
     };
     std::vector<Job> jobs;
     jobs.reserve(tick.take.size());
-    for (std::size_t pos : tick.take) jobs.push_back({m_rows.id(pos), std::string(m_rows.url(pos))});
+    // A worker needs no more of a line than shows that it is too long to be
+    // requested; a line may be megabytes long.
+    for (std::size_t pos : tick.take)
+        jobs.push_back({m_rows.id(pos), std::string(m_rows.url(pos).substr(0, kMaxUrlBytes + 1))});
     if (!m_hWnd) return;
     GetListCtrl().RedrawItems((int)tick.take.front(), (int)tick.take.back());
     for (Job& job : jobs) CCheckStarter::Get().Queue(m_hWnd, std::move(job.url), (int)job.id);

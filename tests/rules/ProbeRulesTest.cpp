@@ -97,3 +97,44 @@ TEST(ProbePageText, BodyIsCappedAndTheMarkerSearchedInWhatWasRead) {
     late.Feed(std::string(kMaxBodyBytes - 3, 'p') + std::string(kErrorPageMarker));
     EXPECT_EQ(ClassifyPage(late.Text()), kProbePage);
 }
+
+TEST(ProbeRedirect, LocationIsResolvedAgainstTheAddressThatAnswered) {
+    const std::string base = "http://h.example:81/a/b/c?q=1#top";
+    EXPECT_EQ(ResolveLocation(base, "https://other.example/x"), "https://other.example/x");
+    EXPECT_EQ(ResolveLocation(base, "//other.example/x"), "http://other.example/x");
+    EXPECT_EQ(ResolveLocation(base, "/x/y?z"), "http://h.example:81/x/y?z");
+    EXPECT_EQ(ResolveLocation(base, "d"), "http://h.example:81/a/b/d");
+    EXPECT_EQ(ResolveLocation(base, "./d/"), "http://h.example:81/a/b/d/");
+    EXPECT_EQ(ResolveLocation(base, "../d?e=f/../g"), "http://h.example:81/a/d?e=f/../g");
+    EXPECT_EQ(ResolveLocation(base, "../../../../d"), "http://h.example:81/d");
+    EXPECT_EQ(ResolveLocation(base, ".."), "http://h.example:81/a/");
+    EXPECT_EQ(ResolveLocation(base, "/x/./y/.."), "http://h.example:81/x/");
+    EXPECT_EQ(ResolveLocation(base, "?r=2"), "http://h.example:81/a/b/c?r=2");
+    EXPECT_EQ(ResolveLocation(base, "  /x#frag "), "http://h.example:81/x");
+    EXPECT_EQ(ResolveLocation("http://h.example", "x"), "http://h.example/x");
+    EXPECT_EQ(ResolveLocation("http://h.example?q", "?r"), "http://h.example/?r");
+    // Nothing to follow: no Location, only a fragment, or no absolute base.
+    EXPECT_EQ(ResolveLocation(base, ""), "");
+    EXPECT_EQ(ResolveLocation(base, " \t"), "");
+    EXPECT_EQ(ResolveLocation(base, "#frag"), "");
+    EXPECT_EQ(ResolveLocation("h.example/a", "b"), "");
+    // Other schemes come back as they are; following them is refused elsewhere.
+    EXPECT_EQ(ResolveLocation(base, "ftp://f.example/"), "ftp://f.example/");
+    EXPECT_EQ(ResolveLocation(base, "javascript:alert(1)"), "javascript:alert(1)");
+    // GBK path bytes are kept as they are.
+    EXPECT_EQ(ResolveLocation(base, "\xD6\xD0/../\xB9\xFA"), "http://h.example:81/a/b/\xB9\xFA");
+}
+
+TEST(ProbeRedirect, OnlyHttpAndHttpsAreFollowedAndLongAddressesNeverRequested) {
+    EXPECT_TRUE(IsFollowableScheme("http://x"));
+    EXPECT_TRUE(IsFollowableScheme("HTTPS://x"));
+    EXPECT_FALSE(IsFollowableScheme("ftp://x"));
+    EXPECT_FALSE(IsFollowableScheme("mailto:a@b"));
+    EXPECT_FALSE(IsFollowableScheme("http:x"));
+    EXPECT_FALSE(IsFollowableScheme(""));
+    for (unsigned long s : {301ul, 302ul, 303ul, 307ul, 308ul}) EXPECT_TRUE(IsRedirectStatus(s)) << s;
+    for (unsigned long s : {200ul, 300ul, 304ul, 305ul, 306ul, 404ul}) EXPECT_FALSE(IsRedirectStatus(s)) << s;
+    EXPECT_EQ(kMaxRedirects, 10);
+    EXPECT_TRUE(FitsRequestLine(std::string(8192, 'a')));
+    EXPECT_FALSE(FitsRequestLine(std::string(8193, 'a')));
+}

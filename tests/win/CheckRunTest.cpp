@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tools/support/TestHttpServer.h"
@@ -283,4 +285,54 @@ TEST_F(CheckRun, WorkersStartAndReportWhileAModalLoopRuns) {
     EXPECT_EQ(Text(1), kInvalid);
     EXPECT_EQ(Text(2), kTimeout);
     EXPECT_EQ(g_nRunningThreads, 0);
+}
+
+// A worker whose verdict its watchdog handed in may still be ending: its
+// thread keeps its slot until it is gone.
+TEST_F(CheckRun, WorkerStillEndingAfterItsVerdictKeepsItsSlot) {
+    AddRows({Url("/page"), Url("/page"), Url("/page")});
+    CHECKPARAM a, b;
+    {
+        CCheckThread endingA(CheckThreadProc, &a), endingB(CheckThreadProc, &b);
+        ASSERT_EQ(CCheckThread::LiveWorkers(), 2);
+        h.view.OnDispatch(g_nThreadCount - Shown());   // the frame sees no worker running
+        ASSERT_TRUE(WorkersDone());
+        EXPECT_EQ(Text(0), kOk);
+        EXPECT_EQ(Text(1), "");
+    }
+    ASSERT_TRUE(PumpUntil([] { return CCheckThread::LiveWorkers() == 0; }, 5000));
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    EXPECT_EQ(Text(1), kOk);
+    EXPECT_EQ(Text(2), kOk);
+}
+
+// Redirect loops hold their workers as long as the server lets them: the
+// live worker threads, counted by the threads themselves, never exceed the
+// thread count, and they are all gone soon after the last verdict.
+TEST_F(CheckRun, RedirectLoopsNeverRaiseLiveWorkersAboveTheThreadCount) {
+    g_nThreadCount = 10;
+    CCheckThread::DefaultLimits().overallMs = 3000;
+    for (int i = 0; i < 5; ++i) AddRows({Url("/loop"), Url("/self-loop"), Url("/ping")});
+    std::atomic<bool> stop{false};
+    std::atomic<LONG> peakLive{0};
+    std::thread sampler([&] {
+        while (!stop) {
+            LONG live = CCheckThread::LiveWorkers();
+            if (live > peakLive) peakLive = live;
+            ::Sleep(1);
+        }
+    });
+    bool ended = RunToEnd(60000) && WorkersDone(30000);
+    bool gone = PumpUntil([] { return CCheckThread::LiveWorkers() == 0; }, 5000);
+    stop = true;
+    sampler.join();
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(gone) << CCheckThread::LiveWorkers() << " workers still alive 5 s after the last verdict";
+    EXPECT_LE(peakLive.load(), 10);
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(Text(i), kTimeout) << "row " << i;
+    size_t requests = server.Requests().size();
+    PumpFor(500);
+    EXPECT_EQ(server.Requests().size(), requests) << "requests after the last worker ended";
 }

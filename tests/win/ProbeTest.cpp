@@ -1,7 +1,9 @@
 // The probe against a loopback server that shows every kind of answer.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tools/support/TestHttpServer.h"
@@ -50,6 +52,70 @@ struct Probe {
 int ProbeOnce(const std::string& url, const ProbeLimits& limits = ShortLimits()) {
     Probe p(limits);
     return p.Run(url);
+}
+
+// The process's committed memory (kernel32's copy of psapi's call, so that the
+// tests need no further import library).
+double CommittedMiB() {
+    using Fn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    static auto fn = (Fn)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    if (fn) fn(::GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage / (1024.0 * 1024.0);
+}
+
+// One real worker, started as the view starts it, watched from outside: its
+// verdicts, when the first came, when its thread ended, and the process's
+// committed memory while it ran.
+struct WorkerRun {
+    WorkerRun(const std::string& url, const ProbeLimits& limits) {
+        ProbeLimits saved = CCheckThread::DefaultLimits();
+        CCheckThread::DefaultLimits() = limits;
+        auto* param = new CHECKPARAM{view.m_hWnd, nullptr, url, 5};
+        auto* worker = new CCheckThread(CheckThreadProc, param);
+        CCheckThread::DefaultLimits() = saved;
+        baseMiB = peakMiB = CommittedMiB();
+        start = ::GetTickCount();
+        // Suspended until its handle is ours: a running worker may delete itself at any time.
+        if (worker->CreateThread(CREATE_SUSPENDED)) {
+            ::DuplicateHandle(::GetCurrentProcess(), worker->m_hThread, ::GetCurrentProcess(), &hThread, SYNCHRONIZE,
+                              FALSE, 0);
+            worker->ResumeThread();
+        }
+    }
+    ~WorkerRun() {
+        if (hThread) ::CloseHandle(hThread);
+    }
+    // Pumps until the verdict has come and the thread has ended.
+    bool Finish(DWORD timeoutMs) {
+        return hThread && testsupport::PumpUntil(
+                              [&] {
+                                  peakMiB = std::max(peakMiB, CommittedMiB());
+                                  if (!verdictMs && !view.messages.empty()) verdictMs = ::GetTickCount() - start;
+                                  if (!endedMs && ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0)
+                                      endedMs = ::GetTickCount() - start;
+                                  return verdictMs && endedMs;
+                              },
+                              timeoutMs);
+    }
+    WPARAM Code() const { return view.messages.empty() ? (WPARAM)-1 : view.messages[0].msg == UM_URL_VALID ? 0 : view.messages[0].wParam; }
+
+    testsupport::RecordingWindow view;
+    HANDLE hThread = nullptr;
+    DWORD start = 0, verdictMs = 0, endedMs = 0;
+    double baseMiB = 0, peakMiB = 0;
+};
+
+// After a worker has ended, its connections close and no request follows.
+void ExpectServerLetGo(TestHttpServer& server) {
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return server.OpenConnections() == 0; }, 3000))
+        << server.OpenConnections() << " connections still open";
+    int requests = (int)server.Requests().size();
+    int connections = server.TotalConnections();
+    testsupport::PumpFor(500);
+    EXPECT_EQ((int)server.Requests().size(), requests);
+    EXPECT_EQ(server.TotalConnections(), connections);
 }
 
 }  // namespace
@@ -115,6 +181,11 @@ TEST(Probe, RedirectsAreFollowed) {
     EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=" + server.Url("/errpage"))), kProbeErrorPage);
     // The final answer decides, not the redirect.
     EXPECT_EQ(ProbeOnce(server.Url("/redirect/302?to=/status/404")), kProbeNothing);
+    // Nothing to follow: no Location, or a scheme other than http and https.
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/302")), kProbeNothing);
+    EXPECT_EQ(ProbeOnce(server.Url("/redirect/301?to=ftp://127.0.0.1:" + std::to_string(server.Port()) + "/page")),
+              kProbeNothing);
+    EXPECT_EQ(server.CountRequests("/page"), 1) << "only the first redirect's";
     // Another server, as most redirects go.
     TestHttpServer other;
     ASSERT_TRUE(other.Ok());
@@ -212,37 +283,6 @@ TEST(Probe, TricklingBodyEndsAtTheOverallLimit) {
     EXPECT_LT(took, 6000u);
 }
 
-// A response head that trickles holds the send; the worker's verdict still
-// arrives when the probe's time is up, once, and the late end of the stalled
-// call adds nothing.
-TEST(Probe, TricklingHeadStillGivesOneVerdictInTime) {
-    TestHttpServer::Options o;
-    o.trickleIntervalMs = 200;
-    TestHttpServer server(o);
-    ASSERT_TRUE(server.Ok());
-    testsupport::RecordingWindow view;
-    ProbeLimits saved = CCheckThread::DefaultLimits();
-    CCheckThread::DefaultLimits() = ShortLimits();
-    CCheckThread::DefaultLimits().receiveTimeoutMs = 5000;
-    CCheckThread::DefaultLimits().overallMs = 1500;
-    auto* param = new CHECKPARAM{view.m_hWnd, nullptr, server.Url("/trickle-headers"), 77};
-    auto* worker = new CCheckThread(CheckThreadProc, param);
-    CCheckThread::DefaultLimits() = saved;
-    ASSERT_TRUE(worker->CreateThread());
-    DWORD start = ::GetTickCount();
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return !view.messages.empty(); }, 8000));
-    DWORD took = ::GetTickCount() - start;
-    EXPECT_GE(took, 1400u);
-    EXPECT_LT(took, 4000u);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].msg, (UINT)UM_URL_VERDICT);
-    EXPECT_EQ(view.messages[0].wParam, (WPARAM)kProbeNothing);
-    EXPECT_EQ(view.messages[0].lParam, 77);
-    server.Stop();   // lets the stalled call end
-    testsupport::PumpFor(500);
-    EXPECT_EQ(view.messages.size(), 1u);
-}
-
 // Every way out of a fetch leaves no request or connection open, and
 // closing again finds nothing.
 TEST(Probe, EveryFetchClosesItsRequestAndCloseAllIsRepeatable) {
@@ -263,4 +303,103 @@ TEST(Probe, EveryFetchClosesItsRequestAndCloseAllIsRepeatable) {
     EXPECT_TRUE(p.worker.CloseRequest());
     // Without a session nothing is fetched.
     EXPECT_EQ(p.worker.FetchPage(server.Url("/page")), "");
+}
+
+// Hostile servers: whatever the server does, the worker gives one verdict in
+// time, its thread ends with it, and the server sees its connection closed.
+
+TEST(ProbeHostile, RedirectLoopsEndAtTheHopLimit) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    ProbeLimits l = ShortLimits();
+    l.overallMs = 20000;   // the hop limit ends it, not the clock
+    for (const char* path : {"/loop", "/self-loop", "/ping"}) {
+        int before = (int)server.Requests().size();
+        WorkerRun run(server.Url(path), l);
+        ASSERT_TRUE(run.Finish(30000)) << path;
+        EXPECT_EQ(run.Code(), (WPARAM)kProbeNothing) << path;
+        EXPECT_LT(run.verdictMs, 5000u) << path;
+        EXPECT_LE(run.endedMs, run.verdictMs + 5000) << path;
+        EXPECT_EQ(run.view.messages.size(), 1u) << path;
+        EXPECT_EQ((int)server.Requests().size() - before, 11) << path << ": the first request and ten hops";
+        ExpectServerLetGo(server);
+    }
+}
+
+// Head lines for ever, 30,000 of them, one byte at a time, or none at all:
+// the head is cut at its size or time limit, and what it took is freed.
+TEST(ProbeHostile, ResponseHeadIsBoundedInSizeAndTime) {
+    ASSERT_TRUE(CInternetGuard::Installed()) << "the library's socket calls cannot be bounded here";
+    ASSERT_GT(CommittedMiB(), 0.0);
+    TestHttpServer::Options o;
+    o.trickleIntervalMs = 200;
+    TestHttpServer server(o);
+    ASSERT_TRUE(server.Ok());
+    ProbeLimits l = ShortLimits();
+    l.receiveTimeoutMs = 20000;   // the probe's clock ends each of them, not a receive time-out
+    l.overallMs = 2000;
+    for (const char* path : {"/header-flood", "/many-headers", "/trickle-headers", "/silent"}) {
+        WorkerRun run(server.Url(path), l);
+        ASSERT_TRUE(run.Finish(20000)) << path;
+        EXPECT_EQ(run.Code(), (WPARAM)kProbeNothing) << path;
+        EXPECT_LT(run.verdictMs, 5000u) << path;
+        EXPECT_LE(run.endedMs, run.verdictMs + 5000) << path;
+        EXPECT_LT(run.peakMiB - run.baseMiB, 64.0) << path;
+        EXPECT_LT(CommittedMiB() - run.baseMiB, 16.0) << path;
+        ExpectServerLetGo(server);
+    }
+}
+
+// A body that never ends counts once the cap is read, and closing the request
+// does not read on.
+TEST(ProbeHostile, EndlessBodiesStopAtTheCapWithoutDraining) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    ProbeLimits l = ShortLimits();
+    l.overallMs = 20000;
+    for (const char* path : {"/endless-chunked", "/huge-length", "/endless"}) {
+        WorkerRun run(server.Url(path), l);
+        ASSERT_TRUE(run.Finish(30000)) << path;
+        EXPECT_EQ(run.Code(), (WPARAM)kProbePage) << path;
+        EXPECT_LT(run.verdictMs, 3000u) << path;
+        EXPECT_LE(run.endedMs, run.verdictMs + 1000) << path;
+        ExpectServerLetGo(server);
+    }
+}
+
+TEST(ProbeHostile, ConnectThatNeverCompletesEndsAfterOneRetry) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    unsigned short port = server.StalledPort();
+    ASSERT_NE(port, 0);
+    ProbeLimits l = ShortLimits();
+    l.connectTimeoutMs = 1000;
+    l.connectBackoffMs = 300;
+    l.overallMs = 20000;
+    WorkerRun run("http://127.0.0.1:" + std::to_string(port) + "/", l);
+    ASSERT_TRUE(run.Finish(30000));
+    EXPECT_EQ(run.Code(), (WPARAM)kProbeNothing);
+    EXPECT_GE(run.verdictMs, 2000u) << "two connects and the back-off between them";
+    EXPECT_LT(run.verdictMs, 5000u);
+    EXPECT_LE(run.endedMs, run.verdictMs + 1000);
+}
+
+// An address longer than servers take is never handed to the library; one
+// just within the limit is fetched whole.
+TEST(ProbeHostile, OverlongAddressIsNeverRequested) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    std::string base = server.Url("/echo?");
+    std::string atLimit = base + std::string(8192 - base.size(), 'a');
+    WorkerRun fits(atLimit, ShortLimits());
+    ASSERT_TRUE(fits.Finish(10000));
+    EXPECT_EQ(fits.Code(), (WPARAM)kProbePage);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    for (size_t size : {(size_t)8193, (size_t)20 * 1024 * 1024}) {
+        WorkerRun tooLong(base + std::string(size - base.size(), 'a'), ShortLimits());
+        ASSERT_TRUE(tooLong.Finish(10000)) << size;
+        EXPECT_EQ(tooLong.Code(), (WPARAM)kProbeNothing) << size;
+        EXPECT_LT(tooLong.verdictMs, 1000u) << size;
+    }
+    EXPECT_EQ(server.TotalConnections(), 1);
 }

@@ -3,7 +3,8 @@
 // server that answers at once, with the thread count 10. Reports the URLs
 // checked per second, the longest time the user-interface thread spent on one
 // message during the run (any message, and the check run's own: dispatch,
-// worker starts, verdicts), and the peak number of workers.
+// worker starts, verdicts), and the peak number of workers, counted by their
+// verdicts and by the worker threads that exist.
 //   win_checkrun [--urls N] [--threads N]
 // With SKEIN_BENCH_DETAIL set, the count, mean and longest time per message id.
 #include <windows.h>
@@ -21,6 +22,7 @@
 #include "app/Globals.h"
 #include "app/MainFrame.h"
 #include "tools/support/TestHttpServer.h"
+#include "urls/CheckThread.h"
 #include "urls/CorvidView.h"
 #include "urls/Messages.h"
 
@@ -87,6 +89,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;   // every message's time, for the percentile
     times.reserve(16 * (std::size_t)urls);
     LONG peakWorkers = 0;
+    LONG peakLive = 0;   // worker threads that exist, whatever the verdicts say
     const double start = Seconds();
     double lastVerdict = start;
     frame->PostMessage(UM_REQ_START);
@@ -125,6 +128,7 @@ int main(int argc, char** argv) {
             longestMsg = msg.message;
         }
         peakWorkers = std::max(peakWorkers, (LONG)g_nRunningThreads);
+        peakLive = std::max(peakLive, CCheckThread::LiveWorkers());
         if (msg.message == UM_URL_VALID || msg.message == UM_URL_VERDICT) lastVerdict = Seconds();
     }
     double runTime = lastVerdict - start;
@@ -149,6 +153,7 @@ int main(int argc, char** argv) {
         std::printf("message_%u: %ld messages, mean %.2f ms, max %.2f ms\n", id, d.count, d.total * 1000.0 / d.count,
                     d.max * 1000.0);
     std::printf("peak_workers: %ld workers\n", (long)peakWorkers);
+    std::printf("peak_live_worker_threads: %ld threads\n", (long)peakLive);
     std::printf("peak_server_connections: %d connections\n", server.PeakConnections());
     std::printf("rows_ok: %d rows\n", ok);
     std::fflush(stdout);

@@ -105,6 +105,40 @@ void TestHttpServer::Stop() {
     }
     std::unique_lock<std::mutex> lock(m_mutex);
     m_idle.wait(lock, [this] { return m_handlers == 0; });
+    for (Socket s : m_stalled) ::closesocket(s);
+    m_stalled.clear();
+}
+
+unsigned short TestHttpServer::StalledPort() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_stalledPort) return m_stalledPort;
+    SOCKET l = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int len = sizeof addr;
+    if (l == INVALID_SOCKET) return 0;
+    m_stalled.push_back(l);
+    if (::bind(l, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(l, 1) != 0 ||
+        ::getsockname(l, (sockaddr*)&addr, &len) != 0)
+        return 0;
+    // Connect until one connect stays pending: from then on the queue is full.
+    for (int i = 0; i < 16; ++i) {
+        SOCKET c = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (c == INVALID_SOCKET) return 0;
+        m_stalled.push_back(c);
+        SetNonBlocking(c);
+        ::connect(c, (sockaddr*)&addr, sizeof addr);
+        fd_set wr;
+        FD_ZERO(&wr);
+        FD_SET(c, &wr);
+        timeval tv{0, 300 * 1000};
+        if (::select(0, nullptr, &wr, nullptr, &tv) == 0) {
+            m_stalledPort = ntohs(addr.sin_port);
+            break;
+        }
+    }
+    return m_stalledPort;
 }
 
 std::vector<std::string> TestHttpServer::Requests() const {
@@ -305,6 +339,34 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         ::setsockopt(s, SOL_SOCKET, SO_LINGER, (const char*)&lg, sizeof lg);
         return;
     }
+    if (path == "/header-flood") {
+        // A response head that never ends: header lines for as long as the client reads.
+        if (!SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n", deadline)) return;
+        std::string lines;
+        for (int i = 0; i < 256; ++i) lines += "X-Flood-" + std::to_string(i) + ": " + std::string(40, 'f') + "\r\n";
+        while (SendAll(s, lines, deadline)) {
+        }
+        return;
+    }
+    if (path == "/many-headers") {
+        int n = atoi(QueryValue(target, "n").c_str());
+        std::string headers;
+        for (int i = 0; i < (n > 0 ? n : 30000); ++i) headers += "X-Many-" + std::to_string(i) + ": m\r\n";
+        if (SendAll(s, Response(200, "OK", headers, kPage), deadline)) WaitForClientClose(s, deadline);
+        return;
+    }
+    if (path == "/endless-chunked" || path == "/huge-length") {
+        const bool chunked = path == "/endless-chunked";
+        std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n";
+        r += chunked ? "Transfer-Encoding: chunked\r\n\r\n" : "Content-Length: 1099511627776\r\n\r\n";
+        if (!SendAll(s, r, deadline)) return;
+        std::string data(16 * 1024, 'e');
+        memcpy(data.data(), kPage, sizeof kPage - 1);
+        std::string chunk = chunked ? "4000\r\n" + data + "\r\n" : data;
+        while (SendAll(s, chunk, deadline)) {
+        }
+        return;
+    }
     if (path == "/big") {
         const size_t size = 10u * 1024 * 1024;
         std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
@@ -335,6 +397,11 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         r = Response(atoi(path.c_str() + 8), "Status", "", "<html>status page</html>\r\n");
     } else if (path == "/empty") {
         r = Response(200, "OK", "", "");
+    } else if (path == "/loop" || path == "/ping" || path == "/pong") {
+        const char* to = path == "/loop" ? "/loop" : path == "/ping" ? "/pong" : "/ping";
+        r = Response(302, "Found", std::string("Location: ") + to + "\r\n", "<html>moved</html>\r\n");
+    } else if (path == "/self-loop") {
+        r = Response(302, "Found", "Location: " + Url("/self-loop") + "\r\n", "<html>moved</html>\r\n");
     } else if (path.rfind("/redirect/", 0) == 0) {
         r = Response(atoi(path.c_str() + 10), "Moved", "Location: " + QueryValue(target, "to") + "\r\n",
                      "<html>moved</html>\r\n");

@@ -23,6 +23,13 @@ namespace testsupport {
 //   /chunked            200, the page in chunked encoding
 //   /big                200, a 10 MB body with its length
 //   /endless            200, a body without length that never ends
+//   /endless-chunked    200, a chunked body that never ends
+//   /huge-length        200, Content-Length of a terabyte, the body sent for ever
+//   /header-flood       a status line, then header lines for ever
+//   /many-headers?n=N   200 with N header lines (30,000 by default), then the page
+//   /loop               302 to /loop
+//   /self-loop          302 to its own absolute URL
+//   /ping, /pong        302 to each other
 //   /silent             accepted and never answered
 //   /trickle            200, a body sent one byte per trickle interval
 //   /trickle-headers    the response head sent one byte per trickle interval
@@ -66,6 +73,11 @@ public:
     // How many requests asked for exactly this target (path and query).
     int CountRequests(const std::string& target) const;
 
+    // A loopback port whose listening socket never accepts and whose queue is
+    // full: the system drops further SYNs, so a connect there never completes.
+    // Lives as long as the server.
+    unsigned short StalledPort();
+
     // The body of /errpage.
     static std::string ErrorPageBody();
     // A loopback port that nothing listens on (bound once, then released).
@@ -99,6 +111,8 @@ private:
     int m_handlers = 0;                  // connection threads still running
     std::vector<std::string> m_requests;
     bool m_wsa = false;
+    std::vector<Socket> m_stalled;       // the stalled port's listener and the connects filling its queue
+    unsigned short m_stalledPort = 0;
 };
 
 }  // namespace testsupport

@@ -20,6 +20,27 @@ bool ContainsErrorPageMarker(std::string_view page);
 // server answers a GET without a single header.
 bool HasHeaderLines(std::string_view rawHead);
 
+// Bounds that no server can move.
+constexpr std::size_t kMaxUrlBytes = 8192;        // longest address handed to the HTTP library
+constexpr int kMaxRedirects = 10;                 // hops followed after the first request
+constexpr std::size_t kMaxHeadBytes = 64 * 1024;  // response head, status line and header lines
+
+// Whether an address is short enough to be requested at all. Servers answer
+// longer request lines with 414, and the HTTP library fails on very long ones.
+bool FitsRequestLine(std::string_view url);
+
+// Whether the probe fetches an address: http or https, in any letter case.
+bool IsFollowableScheme(std::string_view url);
+
+// The statuses whose Location the probe follows.
+bool IsRedirectStatus(unsigned long status);
+
+// The absolute address that a Location header names, resolved against the
+// address that answered with it: absolute, scheme-relative, host-relative,
+// relative with dot segments, or query only. The fragment is dropped. Empty
+// when the Location is empty or the base is not absolute.
+std::string ResolveLocation(std::string_view base, std::string_view location);
+
 // Probe result codes.
 enum : int { kProbePage = 0, kProbeErrorPage = 1, kProbeNothing = 2 };
 
