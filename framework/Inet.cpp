@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <mutex>
 
-namespace {
+#include "framework/FrameworkIds.h"
 
-const UINT kAppTitleId = 0xE000;   // AFX_IDS_APP_TITLE
+namespace {
 
 std::string AppName() {
     char buf[256] = {};
-    if (::LoadStringA(::GetModuleHandleA(nullptr), kAppTitleId, buf, sizeof buf) > 0) return buf;
+    if (::LoadStringA(::GetModuleHandleA(nullptr), AFX_IDS_APP_TITLE, buf, sizeof buf) > 0) return buf;
     return "Tansy";
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "urls/Messages.h"
+#include "core/Messages.h"
 #include "urls/rules/ProbeRules.h"
 
 namespace {

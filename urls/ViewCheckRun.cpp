@@ -6,10 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "app/Globals.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Messages.h"
 #include "urls/CheckThread.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/MessageBox.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CheckThread.h"
 #include "win/ViewTestHelpers.h"

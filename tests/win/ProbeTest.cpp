@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <string>
 
+#include "core/Messages.h"
 #include "tools/support/TestHttpServer.h"
 #include "tools/support/TestTlsServer.h"
 #include "urls/CheckThread.h"
-#include "urls/Messages.h"
-#include "win/TestSupport.h"
 #include "urls/rules/ProbeRules.h"
+#include "win/TestSupport.h"
 
 using testsupport::TestHttpServer;
 

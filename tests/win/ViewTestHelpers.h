@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/Globals.h"
-#include "core/MessageBox.h"
 #include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "resource.h"

@@ -17,14 +17,14 @@
 #include <vector>
 #include <map>
 
-#include "tools/support/BenchClock.h"
 #include "app/CorvidApp.h"
-#include "app/Globals.h"
 #include "app/MainFrame.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "tools/support/BenchClock.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CheckThread.h"
 #include "urls/CorvidView.h"
-#include "urls/Messages.h"
 
 namespace {
 

@@ -2,17 +2,9 @@
 
 #include <vector>
 
-namespace {
+#include "core/rules/Text.h"
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = s[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
+namespace {
 
 bool IsSchemeChar(char c, bool first) {
     bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');

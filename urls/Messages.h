@@ -1,3 +1,0 @@
-// Moved to core/; kept for the files still being changed on another branch.
-#pragma once
-#include "core/Messages.h"
