@@ -1,5 +1,7 @@
 // Why each row's check ended as it did: the reasons the workers leave, kept
 // by row id for the rows that have a verdict, and the tip that shows them.
+#include <algorithm>
+
 #include "urls/CheckThread.h"
 #include "urls/CorvidView.h"
 
@@ -75,9 +77,14 @@ void CCorvidView::ShowReasonTip(POINT ptClient) {
         return;
     }
     if (!m_tip.Create(m_hWnd)) return;
-    POINT pt = ptClient;
+    // Under the cursor, from the cell's left edge: the validity column is the
+    // last, and a tip started at the cursor would run off the screen.
+    RECT cell{};
+    cell.top = hit.iSubItem;
+    cell.left = LVIR_BOUNDS;
+    ::SendMessageA(m_hWnd, LVM_GETSUBITEMRECT, hit.iItem, (LPARAM)&cell);
+    POINT pt{std::min(cell.left, ptClient.x), ptClient.y + kTipOffsetY};
     ::ClientToScreen(m_hWnd, &pt);
-    pt.y += kTipOffsetY;
     m_tip.Show(pt, *reason);
 }
 
