@@ -133,7 +133,7 @@ void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam, const ProbeReason& r
     if (m_pReasonSlot) {
         try {
             m_pReasonSlot->reason = reason;
-            m_pReasonSlot->written = true;
+            m_pReasonSlot->written.store(true, std::memory_order_release);
         } catch (const std::bad_alloc&) {
             // The verdict matters more than its reason.
         }

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,8 @@ class CCheckThread;
 // before it is posted, and read by the view only when the verdict arrives.
 struct ReasonSlot {
     ProbeReason reason;
-    bool written = false;
+    // Also read by the view for a slot whose worker may still be running.
+    std::atomic<bool> written{false};
 };
 
 // What the view hands a worker. Allocated by the view, freed by the worker's

@@ -135,6 +135,9 @@ LRESULT CCorvidView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         OnMouseLeave();
         break;
+    case WM_DESTROY:
+        m_tip.Destroy();
+        break;
     default:
         break;
     }

@@ -9,7 +9,13 @@ const int kMaxTipWidth = 640;
 }  // namespace
 
 CReasonTip::~CReasonTip() {
+    Destroy();
+}
+
+void CReasonTip::Destroy() {
     if (m_hTip) ::DestroyWindow(m_hTip);
+    m_hTip = nullptr;
+    m_bShown = false;
 }
 
 // The first version's size: every comctl32 takes it, and nothing newer is needed.

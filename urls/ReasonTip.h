@@ -19,6 +19,8 @@ public:
     // Shows text (GBK, lines separated by '\n') with its top left at ptScreen.
     void Show(POINT ptScreen, const std::string& text);
     void Hide();
+    // Before the owner goes: the system would destroy the tip with it.
+    void Destroy();
 
     HWND GetSafeHwnd() const { return m_hTip; }
     bool IsShown() const { return m_bShown; }

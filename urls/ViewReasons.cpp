@@ -1,6 +1,7 @@
 // Why each row's check ended as it did: the reasons the workers leave, kept
 // by row id for the rows that have a verdict, and the tip that shows them.
 #include <algorithm>
+#include <new>
 
 #include "urls/CheckThread.h"
 #include "urls/CorvidView.h"
@@ -32,7 +33,7 @@ void CCorvidView::CloseReasonSlot(UrlRows::Id id) {
 // was reopened while an earlier worker still ran.
 void CCorvidView::TakeReason(UrlRows::Id id, bool bKeep) {
     auto it = m_reasonSlots.find(id);
-    if (it == m_reasonSlots.end() || !it->second->written) return;
+    if (it == m_reasonSlots.end() || !it->second->written.load(std::memory_order_acquire)) return;
     if (bKeep) {
         try {
             m_reasons[id] = FormatReason(it->second->reason);
