@@ -145,6 +145,7 @@ void CInternetGuard::Resume() {
     m_bRefused = false;
     m_nBudget = (size_t)-1;
     m_bBudgetSpent = false;
+    m_bIoTimedOut = false;
 }
 
 int CInternetGuard::Fail(UINT_PTR s, int nError) {
@@ -210,6 +211,7 @@ int CInternetGuard::Recv(UINT_PTR s, char* buf, int len, int flags) {
     if ((size_t)len > m_nBudget) len = (int)m_nBudget;
     int got = g_pfnRecv((SOCKET)s, buf, len, flags);
     if (got > 0 && !(flags & MSG_PEEK)) m_nBudget -= (size_t)got;
+    NoteIoResult(got);
     return got;
 }
 
@@ -218,7 +220,19 @@ int CInternetGuard::Send(UINT_PTR s, const char* buf, int len, int flags) {
     DWORD left = RemainingMs();
     if (left == 0) return Fail(s, WSAETIMEDOUT);
     SetTimeout((SOCKET)s, SO_SNDTIMEO, std::min(left, m_dwIoTimeoutMs));
-    return g_pfnSend((SOCKET)s, buf, len, flags);
+    int sent = g_pfnSend((SOCKET)s, buf, len, flags);
+    NoteIoResult(sent);
+    return sent;
+}
+
+void CInternetGuard::NoteIoResult(int nResult) {
+    if (nResult != SOCKET_ERROR) {
+        m_bIoTimedOut = false;
+        return;
+    }
+    int error = ::WSAGetLastError();
+    m_bIoTimedOut = error == WSAETIMEDOUT;
+    ::WSASetLastError(error);
 }
 
 void AfxThrowInternetException(DWORD dwError) {

@@ -72,6 +72,9 @@ public:
     bool BudgetSpent() const { return m_bBudgetSpent; }
     // The last connect gave up at its time-out (the server may still answer a retry).
     bool ConnectTimedOut() const { return m_bConnectTimedOut; }
+    // The last receive or send gave up at its time-out: the library reports
+    // that as a broken connection.
+    bool IoTimedOut() const { return m_bIoTimedOut; }
 
     // Called by the hooks on the guarded thread.
     int Connect(UINT_PTR s, const void* name, int namelen);
@@ -81,6 +84,7 @@ public:
 
 private:
     int Fail(UINT_PTR s, int nError);
+    void NoteIoResult(int nResult);
     DWORD m_dwConnectTimeoutMs;
     DWORD m_dwIoTimeoutMs;
     DWORD m_dwStart;
@@ -89,6 +93,7 @@ private:
     bool m_bRefused = false;
     bool m_bBudgetSpent = false;
     bool m_bConnectTimedOut = false;
+    bool m_bIoTimedOut = false;
     UINT_PTR m_sockets[16] = {};   // connections made under the guard, most recent last
     int m_nSockets = 0;
     CInternetGuard* m_pOuter;

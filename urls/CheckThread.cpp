@@ -62,7 +62,11 @@ private:
     static VOID CALLBACK OnTimeUp(PVOID pThis, BOOLEAN) {
         auto* self = static_cast<CProbeWatchdog*>(pThis);
         ::InterlockedExchange(&self->m_expired, 1);
-        self->m_pWorker->PostVerdictOnce(UM_URL_VERDICT, kProbeNothing);
+        // The worker's own reason is still being written on its thread.
+        ProbeReason reason;
+        reason.failure = ProbeFailure::NoResponse;
+        reason.elapsedMs = self->m_pWorker->m_limits.overallMs;
+        self->m_pWorker->PostVerdictOnce(UM_URL_VERDICT, kProbeNothing, reason);
     }
     CCheckThread* m_pWorker;
     HANDLE m_hTimer = nullptr;
@@ -103,11 +107,14 @@ UINT CheckThreadProc(LPVOID pParam) {
 BOOL CCheckThread::CheckUrl(CHECKPARAM* pParam) {
     m_nRow = pParam->nRow;
     m_hView = pParam->hView;
+    m_pReasonSlot = pParam->pReason;
     int code = kProbeNothing;
     try {
         m_strUrl = pParam->strUrl;
         if (!OpenSession()) {
-            PostVerdictOnce(UM_URL_VERDICT, 0);
+            ProbeReason reason;
+            reason.failure = ProbeFailure::NoSession;
+            PostVerdictOnce(UM_URL_VERDICT, 0, reason);
             return FALSE;
         }
         code = ProbeUrl(m_strUrl);
@@ -116,13 +123,22 @@ BOOL CCheckThread::CheckUrl(CHECKPARAM* pParam) {
         code = kProbeNothing;
     }
     CloseAll();
-    if (code == kProbePage) PostVerdictOnce(UM_URL_VALID, 0);
-    else PostVerdictOnce(UM_URL_VERDICT, (WPARAM)code);
+    if (code == kProbePage) PostVerdictOnce(UM_URL_VALID, 0, m_reason);
+    else PostVerdictOnce(UM_URL_VERDICT, (WPARAM)code, m_reason);
     return TRUE;
 }
 
-void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam) {
-    if (::InterlockedExchange(&m_lVerdictPosted, 1) == 0) PostVerdict(m_hView, msg, wParam, (LPARAM)m_nRow);
+void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam, const ProbeReason& reason) {
+    if (::InterlockedExchange(&m_lVerdictPosted, 1) != 0) return;
+    if (m_pReasonSlot) {
+        try {
+            m_pReasonSlot->reason = reason;
+            m_pReasonSlot->written.store(true, std::memory_order_release);
+        } catch (const std::bad_alloc&) {
+            // The verdict matters more than its reason.
+        }
+    }
+    PostVerdict(m_hView, msg, wParam, (LPARAM)m_nRow);
 }
 
 bool CCheckThread::OpenSession() {
@@ -147,29 +163,73 @@ std::string CCheckThread::NormalizeUrl(const std::string& strUrl) {
 }
 
 int CCheckThread::ProbeUrl(std::string strUrl) {
-    return ClassifyPage(FetchPage(NormalizeUrl(strUrl)));
+    int code = ClassifyPage(FetchPage(NormalizeUrl(strUrl)));
+    if (code == kProbeErrorPage) {
+        m_reason.failure = ProbeFailure::ErrorPage;
+    } else if (code == kProbeNothing && m_reason.failure == ProbeFailure::None && m_reason.status == HTTP_STATUS_OK) {
+        m_reason.failure = ProbeFailure::EmptyPage;
+    }
+    return code;
 }
 
 std::string CCheckThread::FetchPage(const std::string& strUrl) {
-    if (!m_pSession) return {};
+    m_reason = {};
+    if (!m_pSession) {
+        m_reason.failure = ProbeFailure::NoSession;
+        return {};
+    }
+    const DWORD start = ::GetTickCount();
     CProbeWatchdog watchdog(this, m_limits.overallMs);
     CInternetGuard guard(m_limits.connectTimeoutMs, m_limits.receiveTimeoutMs,
                          m_limits.overallMs - m_limits.overallMs / 20);
     std::string url = strUrl;
     std::string page;
-    for (int hop = 0; hop <= kMaxRedirects && !url.empty(); ++hop) {
+    for (int hop = 0;; ++hop) {
+        if (hop) {
+            m_reason.redirects = hop;
+            m_reason.finalUrl = url;
+        }
         // Never handed to the library: it fails on addresses of megabytes.
-        if (!FitsRequestLine(url) || !IsFollowableScheme(url)) break;
+        if (!FitsRequestLine(url)) {
+            m_reason.failure = ProbeFailure::AddressTooLong;
+            break;
+        }
+        if (!IsFollowableScheme(url)) {
+            m_reason.failure = hop ? ProbeFailure::UnsupportedRedirect : ProbeFailure::BadAddress;
+            break;
+        }
         Hop result = FetchHop(url, guard);
         if (!result.redirect) {
             page = std::move(result.page);
             break;
         }
+        if (hop == kMaxRedirects) {
+            m_reason.failure = ProbeFailure::TooManyRedirects;
+            break;
+        }
         // No Location, or one that names nothing, ends the chain with nothing.
         url = ResolveLocation(url, result.location);
+        if (url.empty()) {
+            m_reason.failure = ProbeFailure::NoLocation;
+            break;
+        }
     }
-    if (watchdog.Expired()) page.clear();
+    if (watchdog.Expired()) {
+        page.clear();
+        m_reason.failure = ProbeFailure::NoResponse;
+    }
+    m_reason.elapsedMs = ::GetTickCount() - start;
     return page;
+}
+
+void CCheckThread::NoteFailure(DWORD dwError, const CInternetGuard& guard, bool bSecure) {
+    GuardOutcome outcome = guard.ConnectTimedOut() ? GuardOutcome::ConnectTimedOut
+                           : guard.IoTimedOut()    ? GuardOutcome::IoTimedOut
+                           : guard.Expired()       ? GuardOutcome::Expired
+                           : guard.BudgetSpent()   ? GuardOutcome::BudgetSpent
+                                                   : GuardOutcome::None;
+    m_reason.failure = FailureFromError(dwError, outcome, bSecure);
+    m_reason.error = dwError;
 }
 
 // One request, with the connect's one retry. A redirect leaves its Location.
@@ -186,11 +246,17 @@ CCheckThread::Hop CCheckThread::FetchHop(const std::string& strUrl, CInternetGua
 // FALSE when the library failed; the connection is closed either way.
 bool CCheckThread::Request(const std::string& strUrl, CInternetGuard& guard, Hop& result) {
     result = {};
+    m_reason.status = 0;
+    m_reason.statusText.clear();
+    m_reason.failure = ProbeFailure::None;
     DWORD dwService = 0;
     std::string strServer, strObject;
     INTERNET_PORT nPort = 0;
     // An address the parser cannot split names no server: nothing can come back.
-    if (!AfxParseURL(strUrl.c_str(), dwService, strServer, strObject, nPort)) return true;
+    if (!AfxParseURL(strUrl.c_str(), dwService, strServer, strObject, nPort)) {
+        m_reason.failure = ProbeFailure::BadAddress;
+        return true;
+    }
 
     bool ok = true;
     guard.Resume();
@@ -213,16 +279,26 @@ bool CCheckThread::Request(const std::string& strUrl, CInternetGuard& guard, Hop
         m_pFile->SendRequest();
         DWORD status = 0;
         std::string head;
-        if (m_pFile->QueryInfoStatusCode(status) && IsRedirectStatus(status)) {
+        if (m_pFile->QueryInfoStatusCode(status)) {
+            m_reason.status = status;
+            m_pFile->QueryInfo(HTTP_QUERY_STATUS_TEXT, m_reason.statusText);
+        }
+        if (IsRedirectStatus(status)) {
             result.redirect = true;
             m_pFile->QueryInfo(HTTP_QUERY_LOCATION, result.location);
         } else if (status == HTTP_STATUS_OK && m_pFile->QueryInfo(HTTP_QUERY_RAW_HEADERS_CRLF, head) &&
                    HasHeaderLines(head)) {
             guard.SetReceiveBudget(m_limits.maxBodyBytes + kReceiveSlackBytes);
             result.page = ReadBody(guard);
+        } else if (status == HTTP_STATUS_OK) {
+            // The library's dress for bytes that were no HTTP answer.
+            m_reason.status = 0;
+            m_reason.statusText.clear();
+            m_reason.failure = ProbeFailure::NotHttp;
         }
-    } catch (const CInternetException&) {
+    } catch (const CInternetException& e) {
         ok = false;
+        NoteFailure(e.m_dwError, guard, dwService == AFX_INET_SERVICE_HTTPS);
     } catch (const std::bad_alloc&) {
     }
     // Closing reads nothing more of what the server still sends.
@@ -243,12 +319,20 @@ std::string CCheckThread::ReadBody(CInternetGuard& guard) {
             UINT got = m_pFile->Read(buf, avail < sizeof buf - 1 ? avail : sizeof buf - 1);
             if (got == 0 || !text.Feed(std::string_view(buf, got))) break;
         }
-    } catch (const CInternetException&) {
+    } catch (const CInternetException& e) {
         // A body that outgrew the receive budget reached the cap; any other
         // failure, the clock included, means no page came back.
-        if (!guard.BudgetSpent()) return {};
+        if (!guard.BudgetSpent()) {
+            if (guard.Expired()) m_reason.failure = ProbeFailure::BodyTimedOut;
+            else NoteFailure(e.m_dwError, guard, false);
+            return {};
+        }
     }
-    if (guard.Expired()) return {};
+    if (guard.Expired()) {
+        m_reason.failure = ProbeFailure::BodyTimedOut;
+        return {};
+    }
+    if (text.Full() || guard.BudgetSpent()) m_reason.failure = ProbeFailure::TooLarge;
     return text.Text();
 }
 

@@ -4,14 +4,25 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "framework/Inet.h"
 #include "framework/WinThread.h"
+#include "urls/rules/ProbeReason.h"
 #include "urls/rules/ProbeRules.h"
 
 class CCheckThread;
+
+// Where a worker leaves the reason for its verdict. Shared by the view and the
+// worker, so either may go first; written once, by whoever posts the verdict,
+// before it is posted, and read by the view only when the verdict arrives.
+struct ReasonSlot {
+    ProbeReason reason;
+    // Also read by the view for a slot whose worker may still be running.
+    std::atomic<bool> written{false};
+};
 
 // What the view hands a worker. Allocated by the view, freed by the worker's
 // thread function. The worker knows the view only by its window, so a worker
@@ -21,6 +32,7 @@ struct CHECKPARAM {
     CCheckThread* pThread = nullptr;  // written by the worker's constructor
     std::string strUrl;               // the row's URL at dispatch (cut only beyond what may be requested)
     int nRow = 0;                     // the row's id at dispatch (UrlRows::Id)
+    std::shared_ptr<ReasonSlot> pReason;  // may be empty: nobody asks why
 };
 
 // The bounds of one probe. The program runs with the defaults; tests shorten them.
@@ -59,9 +71,13 @@ public:
     bool HasSession() const { return m_pSession != nullptr; }
     bool HasRequest() const { return m_pConnection != nullptr || m_pFile != nullptr; }
 
-    // Posts the worker's one verdict to its view; later calls post nothing.
-    // Called by the worker, or by its watchdog when the probe's time is up.
-    void PostVerdictOnce(UINT msg, WPARAM wParam);
+    // Posts the worker's one verdict, with its reason, to its view; later
+    // calls post nothing. Called by the worker, or by its watchdog when the
+    // probe's time is up.
+    void PostVerdictOnce(UINT msg, WPARAM wParam, const ProbeReason& reason);
+
+    // Why the last ProbeUrl or FetchPage ended as it did.
+    const ProbeReason& Reason() const { return m_reason; }
 
     // Copied by every new worker; set before workers start.
     static ProbeLimits& DefaultLimits();
@@ -83,10 +99,13 @@ private:
     Hop FetchHop(const std::string& strUrl, CInternetGuard& guard);
     bool Request(const std::string& strUrl, CInternetGuard& guard, Hop& result);
     std::string ReadBody(CInternetGuard& guard);
+    void NoteFailure(DWORD dwError, const CInternetGuard& guard, bool bSecure);
 
     static volatile LONG s_lLiveWorkers;
     bool m_bCounted;
     HWND m_hView = nullptr;
+    std::shared_ptr<ReasonSlot> m_pReasonSlot;
+    ProbeReason m_reason;
     volatile LONG m_lVerdictPosted = 0;
     std::unique_ptr<CInternetSession> m_pSession;
     std::unique_ptr<CHttpConnection> m_pConnection;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include <windowsx.h>
+
 #include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "urls/rules/Mbcs.h"
@@ -64,6 +66,7 @@ BOOL CCorvidView::SetItemText(int nRow, int nCol, const std::string& text) {
         if (!v) return FALSE;
         m_rows.setValidity(nRow, *v);
         if (*v == Validity::Unchecked) m_dispatchCursor.Reopened(m_rows.id(nRow));
+        ForgetReason(m_rows.id(nRow));
         break;
     }
     default:
@@ -83,6 +86,7 @@ void CCorvidView::RowsChanged() {
 
 void CCorvidView::DeleteAllRows() {
     m_rows.clear();
+    ForgetAllReasons();
     if (!m_hWnd) return;
     CListCtrl list = GetListCtrl();
     // What deleting every item of an ordinary list does: no selection, no mark, top row first.
@@ -118,6 +122,26 @@ BOOL CCorvidView::PreTranslateMessage(MSG* pMsg) {
         }
     }
     return CListView::PreTranslateMessage(pMsg);
+}
+
+LRESULT CCorvidView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_MOUSEHOVER:
+        OnMouseHover(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
+    case WM_DESTROY:
+        m_tip.Destroy();
+        break;
+    default:
+        break;
+    }
+    return CListView::WindowProc(msg, wParam, lParam);
 }
 
 BOOL CCorvidView::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

@@ -1,12 +1,17 @@
 // CCorvidView: the URL list. The view owns the rows (an owner-data list shows
 // them) and carries out every operation on URLs on the user-interface thread.
 #pragma once
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "core/Messages.h"
 #include "framework/Document.h"
+#include "urls/ReasonTip.h"
 #include "urls/rules/DispatchScan.h"
 #include "urls/rules/UrlRows.h"
+
+struct ReasonSlot;
 
 class CCorvidView : public CListView {
 public:
@@ -39,16 +44,26 @@ public:
     void RemoveInvalidUrls();
     void ExportUrls(int nKind);
 
+    // Why a row's check ended as it did; none for a row without a verdict.
+    const std::string* ReasonOf(int nRow) const;
+    // The tip of the validity cell under ptClient (what a resting mouse shows).
+    void ShowReasonTip(POINT ptClient);
+    const CReasonTip& ReasonTip() const { return m_tip; }
+
     // Context menu and "打开网页".
     int m_nMenuRow = -1;
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCmdMsg(UINT nID) override;
     void OnRclick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnGetDispInfo(NMLVDISPINFOA* pInfo);
     LRESULT OnFindItem(const NMLVFINDITEMA* pFind) const;
     void OnOpenWeb();
+    void OnMouseMove(POINT ptClient);
+    void OnMouseHover(POINT ptClient);
+    void OnMouseLeave();
 
 private:
     UrlRows m_rows;
@@ -58,6 +73,20 @@ private:
     // The row the menu was opened on, by id: rows removed while the menu is
     // open must not make "打开网页" open another row's URL.
     UrlRows::Id m_menuRowId = 0;
+    // The reasons: a slot per started worker until its verdict, then the
+    // reason's text by row id for as long as the row keeps that verdict.
+    std::unordered_map<UrlRows::Id, std::shared_ptr<ReasonSlot>> m_reasonSlots;
+    std::unordered_map<UrlRows::Id, std::string> m_reasons;
+    CReasonTip m_tip;
+    POINT m_tipCell{-1, -1};   // item and subitem under the mouse
+    std::shared_ptr<ReasonSlot> OpenReasonSlot(UrlRows::Id id);
+    void CloseReasonSlot(UrlRows::Id id);
+    // Moves a worker's reason into the store (bKeep) or drops it.
+    void TakeReason(UrlRows::Id id, bool bKeep);
+    void ForgetReason(UrlRows::Id id);
+    void ForgetAllReasons();
+    // Drops the reasons of rows that are gone.
+    void PruneReasons();
     void DeleteAllRows();
     // A message box with `text`, then the failed load to the frame.
     void ReportFailedImport(const std::string& text);

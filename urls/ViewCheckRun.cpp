@@ -113,14 +113,17 @@ BOOL CCorvidView::StartCheckThread(std::string strUrl, int nRow) {
     pParam->hView = m_hWnd;
     pParam->nRow = nRow;
     pParam->strUrl = std::move(strUrl);
+    pParam->pReason = OpenReasonSlot((UrlRows::Id)nRow);
 
     CCheckThread* pThread = new (std::nothrow) CCheckThread(CheckThreadProc, pParam);
     if (!pThread) {
+        CloseReasonSlot((UrlRows::Id)nRow);
         SkeinMessageBox(m_hWnd, kCannotStart);
         delete pParam;
         return FALSE;
     }
     if (!pThread->CreateThread(0, 0, nullptr)) {
+        CloseReasonSlot((UrlRows::Id)nRow);
         SkeinMessageBox(m_hWnd, kCannotStart);
         delete pThread;
         delete pParam;
@@ -140,8 +143,11 @@ void CCorvidView::OnUrlVerdict(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto pos = m_rows.find(id)) {
         Validity v = VerdictValidity(msg, wParam);
         m_rows.setValidity(*pos, v);
+        TakeReason(id, v != Validity::Unchecked);
         if (v == Validity::Unchecked) m_dispatchCursor.Reopened(id);
         if (m_hWnd) GetListCtrl().RedrawItems((int)*pos, (int)*pos);
+    } else {
+        TakeReason(id, false);
     }
     LONG running = ::InterlockedDecrement(&g_nRunningThreads);
     PostToMainWnd(UM_RUNNING_COUNT, 0, (LPARAM)running);

@@ -8,14 +8,20 @@
 
 void CCorvidView::RemoveDuplicateUrls() {
     std::size_t removed = RemoveDuplicateRows(m_rows);
-    if (removed) RowsChanged();
+    if (removed) {
+        PruneReasons();
+        RowsChanged();
+    }
     PostToMainWnd(UM_LIST_LOADED, 0, (LPARAM)m_rows.size());
     PostToMainWnd(UM_CLEAN_DUPLICATES, 0, (LPARAM)removed);
 }
 
 void CCorvidView::RemoveInvalidUrls() {
     std::size_t removed = RemoveInvalidRows(m_rows);
-    if (removed) RowsChanged();
+    if (removed) {
+        PruneReasons();
+        RowsChanged();
+    }
     PostToMainWnd(UM_LIST_LOADED, 0, (LPARAM)m_rows.size());
     PostToMainWnd(UM_INVALID_CLEANED, 0, (LPARAM)removed);
 }

@@ -220,6 +220,64 @@ TEST_F(CheckRun, VerdictsFindTheirRowsAfterRemovalAndReimport) {
     EXPECT_EQ(Text(1), kInvalid);
 }
 
+// Each verdict brings its reason, kept with its row: the validity cell's tip
+// shows it, rows without a verdict show none, and a reopened row loses it.
+TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
+    AddRows({Url("/status/404"), Url("/redirect/302?to=/page"), Url("/page")});
+    AddRows({"bad line"}, Validity::Malformed);
+    h.view.OnDispatch(3);
+    h.view.Rows().erase(2);   // its verdict and reason find no row
+    h.view.RowsChanged();
+    ASSERT_TRUE(WorkersDone());
+    PumpFor(50);
+    ASSERT_TRUE(h.view.ReasonOf(0) && h.view.ReasonOf(1));
+    EXPECT_EQ(h.view.ReasonOf(0)->rfind("HTTP 404 Not Found · ", 0), 0u) << *h.view.ReasonOf(0);
+    EXPECT_EQ(h.view.ReasonOf(1)->rfind("HTTP 200 OK · ", 0), 0u) << *h.view.ReasonOf(1);
+    EXPECT_NE(h.view.ReasonOf(1)->find("\n重定向 1 次 → " + Url("/page")), std::string::npos);
+    EXPECT_EQ(h.view.ReasonOf(2), nullptr);
+
+    auto cell = [&](int row, int col) {
+        RECT r{};
+        r.top = col;
+        r.left = LVIR_BOUNDS;
+        ::SendMessageA(h.view, LVM_GETSUBITEMRECT, row, (LPARAM)&r);
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    auto tipShown = [&] {
+        HWND tip = h.view.ReasonTip().GetSafeHwnd();
+        return tip && ::IsWindowVisible(tip);
+    };
+    auto tipText = [&] {
+        char buf[1024] = {};
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.hwnd = h.view;
+        ti.uId = 1;
+        ti.lpszText = buf;
+        ::SendMessageA(h.view.ReasonTip().GetSafeHwnd(), TTM_GETTEXTA, sizeof buf, (LPARAM)&ti);
+        return std::string(buf);
+    };
+    h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
+    ASSERT_TRUE(tipShown());
+    EXPECT_EQ(tipText(), *h.view.ReasonOf(0));
+    h.view.SendMessage(WM_MOUSEHOVER, 0, cell(1, 2));
+    EXPECT_EQ(tipText(), *h.view.ReasonOf(1));
+    for (LPARAM elsewhere : {cell(0, 1), cell(2, 2)}) {
+        h.view.SendMessage(WM_MOUSEHOVER, 0, cell(1, 2));
+        h.view.SendMessage(WM_MOUSEHOVER, 0, elsewhere);
+        EXPECT_FALSE(tipShown()) << "the URL cell, and the malformed row";
+    }
+    h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
+    h.view.SendMessage(WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(tipShown());
+
+    // Checked again, a row starts without a reason.
+    ASSERT_TRUE(h.view.SetItemText(0, 2, ""));
+    EXPECT_EQ(h.view.ReasonOf(0), nullptr);
+    h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
+    EXPECT_FALSE(tipShown());
+}
+
 // Verdict codes other than 1 and 2 put the row back; it is served again
 // before the rows after it. A verdict for a row that is gone changes nothing
 // but still counts off.

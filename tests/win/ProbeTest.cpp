@@ -10,6 +10,7 @@
 #include "tools/support/TestHttpServer.h"
 #include "tools/support/TestTlsServer.h"
 #include "urls/CheckThread.h"
+#include "urls/rules/ProbeReason.h"
 #include "urls/rules/ProbeRules.h"
 #include "win/TestSupport.h"
 
@@ -72,7 +73,7 @@ struct WorkerRun {
     WorkerRun(const std::string& url, const ProbeLimits& limits) {
         ProbeLimits saved = CCheckThread::DefaultLimits();
         CCheckThread::DefaultLimits() = limits;
-        auto* param = new CHECKPARAM{view.m_hWnd, nullptr, url, 5};
+        auto* param = new CHECKPARAM{view.m_hWnd, nullptr, url, 5, nullptr};
         auto* worker = new CCheckThread(CheckThreadProc, param);
         CCheckThread::DefaultLimits() = saved;
         baseMiB = peakMiB = CommittedMiB();
@@ -120,20 +121,60 @@ void ExpectServerLetGo(TestHttpServer& server) {
 
 }  // namespace
 
-TEST(Probe, PagesAndStatusesGiveTheirCodes) {
+// Every way a probe ends gives its code and names its reason: the final
+// status and its phrase, or the failure, with the time it took.
+TEST(Probe, EachOutcomeGivesItsCodeAndReason) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());
-    EXPECT_EQ(ProbeOnce(server.Url("/page")), kProbePage);
-    EXPECT_EQ(ProbeOnce(server.Url("/chunked")), kProbePage);
-    EXPECT_EQ(ProbeOnce(server.Url("/errpage")), kProbeErrorPage);
-    EXPECT_EQ(ProbeOnce(server.Url("/errpage-lower")), kProbePage);
-    EXPECT_EQ(ProbeOnce(server.Url("/status/404")), kProbeNothing);
-    EXPECT_EQ(ProbeOnce(server.Url("/status/500")), kProbeNothing);
-    EXPECT_EQ(ProbeOnce(server.Url("/status/204")), kProbeNothing);
-    EXPECT_EQ(ProbeOnce(server.Url("/empty")), kProbeNothing);
-    EXPECT_EQ(ProbeOnce(server.Url("/garbage")), kProbeNothing);
-    EXPECT_EQ(ProbeOnce(server.Url("/reset")), kProbeNothing);
-    EXPECT_EQ(server.OpenConnections(), 0);
+    const std::string closed = "127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort());
+    struct Case {
+        std::string url;
+        int code;
+        std::string reason;   // the text up to the time
+    };
+    const Case cases[] = {
+        {server.Url("/page"), kProbePage, "HTTP 200 OK"},
+        {server.Url("/chunked"), kProbePage, "HTTP 200 OK"},
+        {server.Url("/errpage"), kProbeErrorPage, "HTTP 200 OK · 运营商的域名纠错页"},
+        {server.Url("/errpage-lower"), kProbePage, "HTTP 200 OK"},
+        {server.Url("/status/404"), kProbeNothing, "HTTP 404 Not Found"},
+        {server.Url("/status/403"), kProbeNothing, "HTTP 403 Forbidden"},
+        {server.Url("/status/500"), kProbeNothing, "HTTP 500 Internal Server Error"},
+        {server.Url("/status/204"), kProbeNothing, "HTTP 204 No Content"},
+        {server.Url("/empty"), kProbeNothing, "HTTP 200 OK · 空白页面"},
+        {server.Url("/garbage"), kProbeNothing, "应答不是 HTTP"},
+        {server.Url("/reset"), kProbeNothing, "HTTP 200 OK · 连接被中断"},
+        {server.Url("/silent"), kProbeNothing, "服务器未按时应答"},
+        {server.Url("/loop"), kProbeNothing, "HTTP 302 Found · 重定向次数过多"},
+        {server.Url("/redirect/302"), kProbeNothing, "HTTP 302 Moved · 重定向没有目标地址"},
+        {"http://" + closed + "/", kProbeNothing, "连接被拒绝"},
+        {"https://" + closed + "/", kProbeNothing, "连接被拒绝"},
+        // A server that speaks no TLS drops the handshake.
+        {"https://127.0.0.1:" + std::to_string(server.Port()) + "/page", kProbeNothing, "安全连接失败"},
+        {"no-such-host.invalid", kProbeNothing, "无法解析域名"},
+    };
+    ProbeLimits l = ShortLimits();
+    l.receiveTimeoutMs = 1000;
+    for (const Case& c : cases) {
+        Probe p(l);
+        EXPECT_EQ(p.Run(c.url), c.code) << c.url;
+        std::string reason = FormatReason(p.worker.Reason());
+        std::string head = reason.substr(0, reason.find('\n'));
+        EXPECT_EQ(head.substr(0, head.rfind(" · ")), c.reason) << c.url;
+        EXPECT_EQ(head.substr(head.size() - 3), " 秒") << c.url;
+    }
+    // Where redirects led.
+    Probe p(l);
+    p.Run(server.Url("/redirect/302?to=/status/404"));
+    EXPECT_EQ(FormatReason(p.worker.Reason()).rfind("HTTP 404 Not Found · ", 0), 0u);
+    EXPECT_EQ(p.worker.Reason().redirects, 1);
+    EXPECT_EQ(p.worker.Reason().finalUrl, server.Url("/status/404"));
+    p.Run(server.Url("/loop"));
+    EXPECT_EQ(p.worker.Reason().redirects, 10);
+    p.Run(server.Url("/redirect/301?to=ftp://127.0.0.1/page"));
+    EXPECT_EQ(p.worker.Reason().failure, ProbeFailure::UnsupportedRedirect);
+    EXPECT_EQ(p.worker.Reason().finalUrl, "ftp://127.0.0.1/page");
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return server.OpenConnections() == 0; }, 3000));
 }
 
 TEST(Probe, AddressWithoutSchemeIsFetchedOverHttp) {
@@ -221,15 +262,6 @@ TEST(Probe, HttpsIsFetchedWithTlsAndRedirectsCrossSchemes) {
     std::string upper = tls.Url("/page");
     upper.replace(0, 5, "HTTPS");
     EXPECT_EQ(ProbeOnce(upper), kProbePage);
-}
-
-TEST(Probe, ClosedPortAndDeadHostGiveNothing) {
-    DWORD start = ::GetTickCount();
-    EXPECT_EQ(ProbeOnce("http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/"), kProbeNothing);
-    EXPECT_EQ(ProbeOnce("https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/"),
-              kProbeNothing);
-    EXPECT_EQ(ProbeOnce("no-such-host.invalid"), kProbeNothing);
-    EXPECT_LT(::GetTickCount() - start, 20000u);
 }
 
 // Bodies that never end, are huge, trickle, or never come: each probe ends

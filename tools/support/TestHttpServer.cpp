@@ -23,6 +23,18 @@ std::string Response(int status, const std::string& reason, const std::string& h
     return r;
 }
 
+// The reason phrases a client may show; any other status says "Status".
+const char* ReasonPhrase(int status) {
+    switch (status) {
+    case 204: return "No Content";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 429: return "Too Many Requests";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+    }
+}
+
 std::string QueryValue(const std::string& target, const std::string& key) {
     size_t q = target.find('?');
     if (q == std::string::npos) return {};
@@ -394,7 +406,7 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         }
         r = Response(200, "OK", "", body);
     } else if (path.rfind("/status/", 0) == 0) {
-        r = Response(atoi(path.c_str() + 8), "Status", "", "<html>status page</html>\r\n");
+        r = Response(atoi(path.c_str() + 8), ReasonPhrase(atoi(path.c_str() + 8)), "", "<html>status page</html>\r\n");
     } else if (path == "/empty") {
         r = Response(200, "OK", "", "");
     } else if (path == "/loop" || path == "/ping" || path == "/pong") {

@@ -17,7 +17,7 @@ namespace testsupport {
 //   /page               200, a small HTML page
 //   /errpage            200, the provider's domain error page, GBK, <TITLE> upper case
 //   /errpage-lower      the same page with <title> in lower case
-//   /status/NNN         status NNN with a short body
+//   /status/NNN         status NNN with its reason phrase (or "Status") and a short body
 //   /empty              200 with an empty body
 //   /redirect/NNN?to=L  status NNN (301, 302...) with Location: L (L taken as written)
 //   /chunked            200, the page in chunked encoding
