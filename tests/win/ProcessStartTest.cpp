@@ -53,6 +53,13 @@ protected:
         ::PostMessageA(frame, WM_CLOSE, 0, 0);
         return child.WaitForExit();
     }
+    // Starts exePath, waits for its frame and its control panel.
+    void StartWithPanel(Child& child, const std::string& exePath, HWND& frame, HWND& panel) {
+        ASSERT_TRUE(child.Start(exePath, workDir.path));
+        frame = child.WaitForWindow(nullptr, "Skein");
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+    }
 };
 
 }  // namespace
@@ -81,11 +88,8 @@ TEST_F(ProcessTest, ThreadCountIsReadLikeAtoiAndLongPathsSurviveARestart) {
     ASSERT_TRUE(WriteFileBytes(config, "[user]\r\nfileurls=" + longPath + "\r\nthreadcount=7abc\r\nkeypass=ad\r\n"));
     {
         Child child;
-        ASSERT_TRUE(child.Start(exe, workDir.path));
-        HWND frame = child.WaitForWindow(nullptr, "Skein");
-        ASSERT_NE(frame, nullptr);
-        HWND panel = nullptr;
-        ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+        HWND frame = nullptr, panel = nullptr;
+        ASSERT_NO_FATAL_FAILURE(StartWithPanel(child, exe, frame, panel));
         EXPECT_EQ(testsupport::ControlText(::GetDlgItem(panel, IDC_IMPORT_FILE)), longPath);
         ::PostMessageA(frame, WM_CLOSE, 0, 0);
         ASSERT_EQ(child.WaitForExit(), 0);
@@ -188,11 +192,8 @@ TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
 
 TEST_F(ProcessTest, EndOfTheWindowsSessionSavesTheSettingsAsAnExitDoes) {
     Child child;
-    ASSERT_TRUE(child.Start(exe, workDir.path));
-    HWND frame = child.WaitForWindow(nullptr, "Skein");
-    ASSERT_NE(frame, nullptr);
-    HWND panel = nullptr;
-    ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+    HWND frame = nullptr, panel = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartWithPanel(child, exe, frame, panel));
     HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
     // New settings take effect with a run: over the empty list it ends on the first tick.
     testsupport::SendBounded(::GetDlgItem(panel, IDC_THREAD_COUNT), WM_SETTEXT, 0, (LPARAM) "8");
@@ -222,11 +223,8 @@ TEST_F(ProcessTest, RunsImportsAndExportsUnderChineseNames) {
     ASSERT_TRUE(WriteFileBytes(programDir + "\\config.ini", "[user]\r\nfileurls=" + list + "\r\nthreadcount=5\r\n"));
 
     Child child;
-    ASSERT_TRUE(child.Start(chineseExe, workDir.path));
-    HWND frame = child.WaitForWindow(nullptr, "Skein");
-    ASSERT_NE(frame, nullptr);
-    HWND panel = nullptr;
-    ASSERT_TRUE(testsupport::WaitFor([&] { return (panel = testsupport::FindPanel(frame)) != nullptr; }, 10000));
+    HWND frame = nullptr, panel = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartWithPanel(child, chineseExe, frame, panel));
     HWND bar = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
     auto pane = [&](int i) { return child.PaneText(bar, i); };
     ::PostMessageA(::GetDlgItem(panel, IDC_IMPORT), BM_CLICK, 0, 0);
