@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "framework/DockBar.h"
@@ -14,6 +15,13 @@
 #include "resource.h"
 #include "sidebar/SizingControlBar.h"
 #include "win/TestSupport.h"
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace docktest {
 
@@ -33,11 +41,18 @@ inline RECT WindowRect(HWND h) {
     return r;
 }
 
+inline LONG Width(const RECT& r) { return r.right - r.left; }
+inline LONG Height(const RECT& r) { return r.bottom - r.top; }
+
 // Screen point -> client coordinates of h, packed for a mouse message.
 inline LPARAM ClientPt(HWND h, int x, int y) {
     POINT p{x, y};
     ::ScreenToClient(h, &p);
     return Pt(p.x, p.y);
+}
+
+inline LRESULT HitTest(HWND h, int x, int y) {
+    return ::SendMessageA(h, WM_NCHITTEST, 0, Pt(x, y));
 }
 
 class DockFixture : public ::testing::Test {
@@ -56,22 +71,40 @@ protected:
     }
 
     void TearDown() override {
+        children.clear();
         bars.clear();
         frame.DestroyWindow();
     }
 
-    // A sizing bar set up the way the main frame sets up its side bar, docked on side nSide.
-    CSizingControlBar* AddBar(const char* title, UINT nSide, LPCRECT lpRect = nullptr, UINT nID = 0) {
-        auto bar = std::make_unique<CSizingControlBar>();
+    // A sizing bar set up the way the main frame sets up its side bar, with a
+    // child there before docking as the side bar's panel is, docked on nSide.
+    template <class Bar = CSizingControlBar>
+    Bar* AddBar(const char* title, UINT nSide, LPCRECT lpRect = nullptr, UINT nID = 0) {
+        auto bar = std::make_unique<Bar>();
         EXPECT_TRUE(bar->Create(title, &frame, nID, WS_CHILD | WS_VISIBLE | CBRS_TOP));
         bar->SetSizingStyle(SZBS_DRAWEDGES | SZBS_FITCHILD);
         bar->SetBarStyle(bar->GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+        auto child = std::make_unique<CWnd>();
+        EXPECT_TRUE(child->CreateEx(0, CWnd::RegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0},
+                                    bar->m_hWnd, 1));
+        children.push_back(std::move(child));
         bar->EnableDocking(CBRS_ALIGN_ANY);
         bar->m_bFullWindowDrag = FALSE;   // the outline drag, whatever the desktop says
         frame.DockControlBar(bar.get(), nSide, lpRect);
         frame.RecalcLayout();
+        Bar* p = bar.get();
         bars.push_back(std::move(bar));
-        return bars.back().get();
+        return p;
+    }
+
+    // Two bars side by side in one top row, the second dropped over the first's right end.
+    std::pair<CSizingControlBar*, CSizingControlBar*> AddTopRowOfTwo() {
+        CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_TOP);
+        RECT ra = WindowRect(a->m_hWnd);
+        RECT drop{ra.right - 50, ra.top, ra.right + 300, ra.top + 200};
+        CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_TOP, &drop);
+        frame.RecalcLayout();
+        return {a, b};
     }
 
     CDockBar* Dock(UINT id) { return frame.GetDockBar(id); }
@@ -95,6 +128,7 @@ protected:
     CFrameWnd frame;
     CWnd view;
     std::vector<std::unique_ptr<CSizingControlBar>> bars;
+    std::vector<std::unique_ptr<CWnd>> children;
 };
 
 }  // namespace docktest

@@ -1,111 +1,73 @@
-// Sizing edges of real bars: hit tests at screen points, edge drags driven by
-// mouse messages, their limits and their endings, full-window drag, painting.
+// Sizing edges of real bars: edge drags driven by mouse messages, where they
+// stop and how they end, edges between the bars of a row, full-window drag,
+// painting.
 #include "win/DockTestFrame.h"
 
 using namespace docktest;
 
 using SizingBarEdge = DockFixture;
 
-TEST_F(SizingBarEdge, HitTestFindsOnlyTheInnerEdgeOfABarDockedLeft) {
-    CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
-    RECT rb = WindowRect(bar->m_hWnd);
-    auto hit = [&](int x, int y) { return ::SendMessageA(bar->m_hWnd, WM_NCHITTEST, 0, Pt(x, y)); };
-    int y = rb.top + 200;
-    EXPECT_EQ(hit(rb.right - 6, y), HTRIGHT);   // a strip 5 wide, inset by 1 with drawn edges
-    EXPECT_EQ(hit(rb.right - 2, y), HTRIGHT);
-    EXPECT_EQ(hit(rb.right - 1, y), HTCLIENT);
-    EXPECT_EQ(hit(rb.right - 7, y), HTCLIENT);
-    EXPECT_EQ(hit(rb.right - 4, rb.top + 1), HTRIGHT);
-    EXPECT_EQ(hit(rb.right - 4, rb.top), HTCLIENT);
-    EXPECT_EQ(hit(rb.left + 2, y), HTCLIENT);    // no left edge against the frame
-    EXPECT_EQ(hit(rb.left + 100, rb.top + 2), HTCLIENT);
-}
-
-TEST_F(SizingBarEdge, DraggingTheRightEdgeResizesAndStopsAtTheLimits) {
+TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLimits) {
     CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
     RECT rb = WindowRect(bar->m_hWnd);
     POINT edge{rb.right - 4, rb.top + 200};
-    DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 60, edge.y});
-    EXPECT_FALSE(bar->m_bEdgeTracking);
-    EXPECT_NE(::GetCapture(), bar->m_hWnd);
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 410);
+    ASSERT_EQ(HitTest(bar->m_hWnd, edge.x, edge.y), HTRIGHT);
+    EXPECT_EQ(HitTest(bar->m_hWnd, rb.left + 2, edge.y), HTCLIENT) << "no edge against the frame";
+    // The left button's release, or the right button, ends a drag and keeps the size.
+    for (UINT end : {WM_LBUTTONUP, WM_RBUTTONDOWN}) {
+        DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 30, edge.y}, end);
+        EXPECT_FALSE(bar->m_bEdgeTracking);
+        EXPECT_NE(::GetCapture(), bar->m_hWnd);
+        edge.x += 30;
+    }
     Idle();   // the drag asked for a delayed layout
     rb = WindowRect(bar->m_hWnd);
-    EXPECT_EQ(rb.right - rb.left, 410);
+    EXPECT_EQ(Width(rb), 410);
     EXPECT_EQ(ViewRect().left, rb.right);
 
-    // Narrowing stops at the minimum of 33.
-    edge = POINT{rb.right - 4, rb.top + 200};
-    DragEdge(bar, HTRIGHT, edge, POINT{edge.x - 1000, edge.y});
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 33);
-    Idle();
-    rb = WindowRect(bar->m_hWnd);
-    EXPECT_EQ(rb.right - rb.left, 33);
-
-    // Widening stops at the view area's width - 2.
-    RECT view = ViewRect();
-    edge = POINT{rb.right - 4, rb.top + 200};
-    DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 5000, edge.y});
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 33 + (view.right - view.left) - 2);
-}
-
-TEST_F(SizingBarEdge, RightButtonOrLostCaptureEndTheDragAndKeepTheSize) {
-    CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
-    RECT rb = WindowRect(bar->m_hWnd);
-    POINT edge{rb.right - 4, rb.top + 200};
-    DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 40, edge.y}, WM_RBUTTONDOWN);
-    EXPECT_FALSE(bar->m_bEdgeTracking);
-    EXPECT_NE(::GetCapture(), bar->m_hWnd);
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 390);
-
     // Another window takes the capture mid-drag: the drag ends, the size stays,
-    // and the other window keeps its capture.
-    ::SendMessageA(bar->m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(edge.x + 40, edge.y));
+    // the other window keeps its capture, and a later mouse move does nothing more.
+    ::SendMessageA(bar->m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(edge.x, edge.y));
     ASSERT_TRUE(bar->m_bEdgeTracking);
-    EXPECT_EQ(::GetCapture(), bar->m_hWnd);
-    ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, edge.x + 65, edge.y));
+    ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, edge.x + 25, edge.y));
     ::SetCapture(view.m_hWnd);
     EXPECT_FALSE(bar->m_bEdgeTracking);
     EXPECT_EQ(::GetCapture(), view.m_hWnd);
     ::ReleaseCapture();
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 415);
+    ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, 0, ClientPt(bar->m_hWnd, edge.x + 200, edge.y));
     Idle();
     rb = WindowRect(bar->m_hWnd);
-    EXPECT_EQ(rb.right - rb.left, 415);
+    EXPECT_EQ(Width(rb), 435);
 
-    // A later mouse move does nothing more.
-    ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, 0, ClientPt(bar->m_hWnd, edge.x + 200, edge.y));
-    EXPECT_EQ(bar->m_sizeVertDock.cx, 415);
+    // Far past either end: the bar's minimum width, and all of the view but 2 pixels.
+    edge = POINT{rb.right - 4, rb.top + 200};
+    DragEdge(bar, HTRIGHT, edge, POINT{edge.x - 1000, edge.y});
+    EXPECT_EQ(bar->m_sizeVertDock.cx, bar->m_sizeMinVertDock.cx);
+    Idle();
+    rb = WindowRect(bar->m_hWnd);
+    edge = POINT{rb.right - 4, rb.top + 200};
+    DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 5000, edge.y});
+    Idle();
+    EXPECT_EQ(Width(ViewRect()), 2);
 }
 
 TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickness) {
-    CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_TOP);
+    auto [a, b] = AddTopRowOfTwo();
     RECT ra = WindowRect(a->m_hWnd);
-    RECT drop{ra.right - 50, ra.top, ra.right + 300, ra.top + 200};
-    CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_TOP, &drop);
-    frame.RecalcLayout();
-    ra = WindowRect(a->m_hWnd);
     const int sum = a->m_sizeHorzDock.cx + b->m_sizeHorzDock.cx;
-    const int lenA = a->m_sizeHorzDock.cx, lenB = b->m_sizeHorzDock.cx;
 
     POINT edge{ra.right - 4, ra.top + 100};
-    ASSERT_EQ(::SendMessageA(a->m_hWnd, WM_NCHITTEST, 0, Pt(edge.x, edge.y)), HTRIGHT);
-    DragEdge(a, HTRIGHT, edge, POINT{edge.x - 40, edge.y});
-    EXPECT_EQ(a->m_sizeHorzDock.cx, lenA - 40);
-    EXPECT_EQ(b->m_sizeHorzDock.cx, lenB + 40);
-    Idle();
-    EXPECT_EQ(WindowRect(b->m_hWnd).left, WindowRect(a->m_hWnd).right - 2);
-    edge.x -= 40;
-
+    ASSERT_EQ(HitTest(a->m_hWnd, edge.x, edge.y), HTRIGHT);
     // Never below a bar's minimum: b stops at 350, a stops where b did.
     DragEdge(a, HTRIGHT, edge, POINT{edge.x + 3000, edge.y});
     EXPECT_EQ(b->m_sizeHorzDock.cx, 350);
     EXPECT_EQ(a->m_sizeHorzDock.cx, sum - 350);
     // And back from b's side: its left edge dragged left takes from a.
     Idle();
+    EXPECT_EQ(WindowRect(b->m_hWnd).left, WindowRect(a->m_hWnd).right - 2);
     RECT rb = WindowRect(b->m_hWnd);
     POINT left{rb.left + 3, rb.top + 100};
-    ASSERT_EQ(::SendMessageA(b->m_hWnd, WM_NCHITTEST, 0, Pt(left.x, left.y)), HTLEFT);
+    ASSERT_EQ(HitTest(b->m_hWnd, left.x, left.y), HTLEFT);
     DragEdge(b, HTLEFT, left, POINT{left.x - 100, left.y});
     EXPECT_EQ(b->m_sizeHorzDock.cx, 450);
     EXPECT_EQ(a->m_sizeHorzDock.cx, sum - 450);
@@ -114,13 +76,31 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     Idle();
     ra = WindowRect(a->m_hWnd);
     POINT bottom{ra.left + 100, ra.bottom - 4};
-    ASSERT_EQ(::SendMessageA(a->m_hWnd, WM_NCHITTEST, 0, Pt(bottom.x, bottom.y)), HTBOTTOM);
-    int thick = a->m_sizeHorzDock.cy;
+    ASSERT_EQ(HitTest(a->m_hWnd, bottom.x, bottom.y), HTBOTTOM);
+    const int thick = a->m_sizeHorzDock.cy;
     DragEdge(a, HTBOTTOM, bottom, POINT{bottom.x, bottom.y + 30});
     EXPECT_EQ(a->m_sizeHorzDock.cy, thick + 30);
     EXPECT_EQ(b->m_sizeHorzDock.cy, thick + 30);
     Idle();
-    EXPECT_EQ(WindowRect(b->m_hWnd).bottom - WindowRect(b->m_hWnd).top, thick + 30);
+    EXPECT_EQ(Height(WindowRect(b->m_hWnd)), thick + 30);
+}
+
+TEST_F(SizingBarEdge, EdgeBetweenBarsStackedOnTheRightMovesTheirHeights) {
+    CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_RIGHT);
+    RECT ra = WindowRect(a->m_hWnd);
+    RECT drop{ra.left, ra.bottom - 50, ra.left + 200, ra.bottom + 100};
+    CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_RIGHT, &drop);
+    frame.RecalcLayout();
+    ra = WindowRect(a->m_hWnd);
+    EXPECT_EQ(WindowRect(b->m_hWnd).top, ra.bottom - 2);
+    const int heightA = a->m_sizeVertDock.cy, heightB = b->m_sizeVertDock.cy;
+    POINT between{ra.left + 100, ra.bottom - 3};
+    ASSERT_EQ(HitTest(a->m_hWnd, between.x, between.y), HTBOTTOM);
+    DragEdge(a, HTBOTTOM, between, POINT{between.x, between.y + 25});
+    EXPECT_EQ(a->m_sizeVertDock.cy, heightA + 25);
+    EXPECT_EQ(b->m_sizeVertDock.cy, heightB - 25);
+    Idle();
+    EXPECT_EQ(WindowRect(b->m_hWnd).top, WindowRect(a->m_hWnd).bottom - 2);
 }
 
 TEST_F(SizingBarEdge, FullWindowDragFollowsLiveAfterTheSettingChanges) {
@@ -137,8 +117,7 @@ TEST_F(SizingBarEdge, FullWindowDragFollowsLiveAfterTheSettingChanges) {
     ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, edge.x + 50, edge.y));
     Idle();   // still dragging: the bar already has its new width
     EXPECT_TRUE(bar->m_bEdgeTracking);
-    rb = WindowRect(bar->m_hWnd);
-    EXPECT_EQ(rb.right - rb.left, 400);
+    EXPECT_EQ(Width(WindowRect(bar->m_hWnd)), 400);
     ::SendMessageA(bar->m_hWnd, WM_LBUTTONUP, 0, ClientPt(bar->m_hWnd, edge.x + 50, edge.y));
 
     ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
@@ -152,10 +131,9 @@ TEST_F(SizingBarEdge, NonClientAreaIsPaintedWithARaisedEdgeAroundTheChild) {
     CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
     ::SendMessageA(bar->m_hWnd, WM_NCPAINT, 1, 0);
     RECT rb = WindowRect(bar->m_hWnd);
-    int w = rb.right - rb.left, h = rb.bottom - rb.top;
     HDC dc = ::GetWindowDC(bar->m_hWnd);
-    COLORREF edgeTopLeft = ::GetPixel(dc, w - 6, 1);
-    COLORREF edgeBottomRight = ::GetPixel(dc, w - 2, h - 2);
+    COLORREF edgeTopLeft = ::GetPixel(dc, Width(rb) - 6, 1);
+    COLORREF edgeBottomRight = ::GetPixel(dc, Width(rb) - 2, Height(rb) - 2);
     COLORREF border = ::GetPixel(dc, 2, 2);
     ::ReleaseDC(bar->m_hWnd, dc);
     if (edgeTopLeft == CLR_INVALID) GTEST_SKIP() << "window pixels cannot be read back here";
