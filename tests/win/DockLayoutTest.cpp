@@ -1,5 +1,5 @@
 // Docking in a real frame: dock bar rows, sizes after layout, delayed show and
-// hide, floating by drag and by double-click, the floating frame's resizing.
+// hide, floating and docking by double-click, the floating frame's resizing.
 #include "win/DockTestFrame.h"
 
 #include "framework/DockContext.h"
@@ -69,42 +69,6 @@ TEST_F(DockLayout, BarDockedLeftFillsTheDockHeightFollowsTheFrameAndHidesAtTheNe
     frame.ShowControlBar(bar, TRUE, FALSE);
     EXPECT_TRUE(Shown(bar->m_hWnd)) << "at once";
     EXPECT_EQ(ViewRect().left, client.left + 350);
-}
-
-TEST_F(DockLayout, DraggingTheBarOffTheFrameFloatsItAndTheCaptionFollowsTheTitle) {
-    CSizingControlBar* bar = AddBar("侧边栏", AFX_IDW_DOCKBAR_LEFT);
-    RECT rb = WindowRect(bar->m_hWnd);
-    POINT grab{rb.left + 100, rb.top + 100};
-    POINT drop{rb.left + 600, rb.top + 200};   // over the view, far from every side
-    ::PostMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, drop.x - 100, drop.y));
-    ::PostMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, drop.x, drop.y));
-    ::PostMessageA(bar->m_hWnd, WM_LBUTTONUP, 0, ClientPt(bar->m_hWnd, drop.x, drop.y));
-    ::SendMessageA(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPt(bar->m_hWnd, grab.x, grab.y));
-
-    ASSERT_TRUE(bar->IsFloating());
-    EXPECT_TRUE(bar->IsFloatingBar());
-    auto* mini = dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(bar->m_pDockBar->m_hWnd)));
-    ASSERT_NE(mini, nullptr);
-    EXPECT_TRUE(Shown(mini->m_hWnd));
-    EXPECT_EQ(mini->GetWindowText(), "侧边栏");
-    EXPECT_EQ(::GetWindow(mini->m_hWnd, GW_OWNER), frame.m_hWnd);
-    // The frame moved with the drag; the bar has its floating size.
-    EXPECT_EQ(WindowRect(mini->m_hWnd).left, rb.left + (drop.x - grab.x));
-    RECT rf = WindowRect(bar->m_hWnd);
-    EXPECT_EQ(Width(rf), 350);
-    EXPECT_EQ(Height(rf), 350);
-    // The first non-client calculation gave the floating frame its corners.
-    EXPECT_FALSE(mini->GetStyle() & MFS_4THICKFRAME);
-    // No edges while floating: every point is client, and a press starts no edge drag.
-    EXPECT_EQ(HitTest(bar->m_hWnd, rf.right - 2, rf.top + 50), HTCLIENT);
-    ::SendMessageA(bar->m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(rf.right - 2, rf.top + 50));
-    EXPECT_FALSE(bar->m_bEdgeTracking);
-
-    Idle();
-    EXPECT_EQ(ViewRect().left, ClientScreenRect().left) << "the left side is empty now";
-    bar->SetWindowText("renamed");
-    Idle();
-    EXPECT_EQ(mini->GetWindowText(), "renamed") << "at the next idle time";
 }
 
 TEST_F(DockLayout, DoubleClickTogglesBetweenDockedAndFloating) {

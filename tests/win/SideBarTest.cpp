@@ -156,6 +156,7 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
     ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONDOWN, HTCLOSE, at);
     EXPECT_TRUE(BarShown());
     EXPECT_NE(::GetCapture(), Bar().m_hWnd);
+    Bar().m_btnClose.m_bPressed = TRUE;   // as idle time leaves it while the button is held
     ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONUP, HTCLOSE, at);
     EXPECT_FALSE(BarShown());
     EXPECT_EQ(ViewRect().left, FrameClient().left) << "the view took the bar's place";
@@ -174,7 +175,7 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
     EXPECT_TRUE(g_bQuerying);
     EXPECT_FALSE(::IsWindowEnabled(Ctl(IDC_EXPORT_VALID)));
     EXPECT_EQ(ScreenRect(panel), ClientOnScreen(Bar().m_hWnd));
-    EXPECT_FALSE(Bar().m_btnClose.m_bPressed);
+    EXPECT_FALSE(Bar().m_btnClose.m_bPressed) << "shown again, the button starts flat";
 
     ChooseViewSideBar();
     EXPECT_FALSE(BarShown()) << "the menu hides without waiting for idle time";
@@ -230,7 +231,7 @@ TEST_F(SideBarTest, ListShowsItsCurrentRowsAfterTheBarChangesSideOrFloats) {
     }
 }
 
-TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAnother) {
+TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAnotherOrFloatsOverTheView) {
     ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 1000, SWP_NOZORDER | SWP_NOACTIVATE);
     frame->RecalcLayout();
     const RECT client = FrameClient();
@@ -265,6 +266,32 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
         EXPECT_EQ(horz ? Height(w) : Width(w), 350);
     }
     EXPECT_EQ(ViewRect().left, ScreenRect(Bar().m_hWnd).right);
+
+    // Into the view, away from every side: the bar floats where it was dropped,
+    // in a frame of its own that the main frame owns and that carries its title.
+    POINT band = OnBand();
+    const RECT before = ScreenRect(Bar().m_hWnd);
+    DragBar(band, POINT{band.x + 500, band.y + 300});
+    ASSERT_TRUE(Settle());
+    ASSERT_TRUE(Bar().IsFloating());
+    HWND mini = ::GetParent(::GetParent(Bar().m_hWnd));
+    EXPECT_TRUE(Shown(mini));
+    EXPECT_EQ(::GetWindow(mini, GW_OWNER), frame->m_hWnd);
+    EXPECT_EQ(Text(mini), "侧边栏");
+    EXPECT_EQ(ScreenRect(mini).left, before.left + 500);
+    EXPECT_EQ(ScreenRect(mini).top, before.top + 300);
+    EXPECT_EQ(ViewRect().left, client.left);
+    RECT rf = ScreenRect(Bar().m_hWnd);
+    EXPECT_EQ(Width(rf), 350);
+    EXPECT_EQ(Height(rf), 350);
+    // Its corners resize the floating frame; the bar's own edges are gone.
+    EXPECT_FALSE(::GetWindowLongA(mini, GWL_STYLE) & MFS_4THICKFRAME);
+    EXPECT_EQ(HitTest(Bar().m_hWnd, rf.right - 2, rf.top + 50), HTCLIENT);
+    ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(rf.right - 2, rf.top + 50));
+    EXPECT_FALSE(Bar().m_bEdgeTracking);
+    ::SetWindowTextA(Bar().m_hWnd, "renamed");
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(Text(mini), "renamed") << "the caption follows the title";
 }
 
 // The side bar created by the frame at a display resolution the test chooses.

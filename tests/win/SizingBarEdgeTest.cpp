@@ -12,6 +12,7 @@ TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLim
     RECT rb = WindowRect(bar->m_hWnd);
     POINT edge{rb.right - 4, rb.top + 200};
     ASSERT_EQ(HitTest(bar->m_hWnd, edge.x, edge.y), HTRIGHT);
+    EXPECT_EQ(HitTest(bar->m_hWnd, edge.x, rb.top + 1), HTRIGHT) << "docked vertically, the edge runs to the corner";
     EXPECT_EQ(HitTest(bar->m_hWnd, rb.left + 2, edge.y), HTCLIENT) << "no edge against the frame";
     // The left button's release, or the right button, ends a drag and keeps the size.
     for (UINT end : {WM_LBUTTONUP, WM_RBUTTONDOWN}) {
