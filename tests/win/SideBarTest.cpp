@@ -165,6 +165,7 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
 
     ChooseViewSideBar();
     ASSERT_TRUE(BarShown());
+    EXPECT_FALSE(Bar().m_btnClose.m_bPressed) << "shown again, the button starts flat";
     ASSERT_TRUE(Settle());
     EXPECT_EQ(ScreenRect(Bar().m_hWnd), w) << "back where it was, as wide as it was";
     EXPECT_EQ(ViewMenuItem(), "enabled, checked");
@@ -175,7 +176,6 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
     EXPECT_TRUE(g_bQuerying);
     EXPECT_FALSE(::IsWindowEnabled(Ctl(IDC_EXPORT_VALID)));
     EXPECT_EQ(ScreenRect(panel), ClientOnScreen(Bar().m_hWnd));
-    EXPECT_FALSE(Bar().m_btnClose.m_bPressed) << "shown again, the button starts flat";
 
     ChooseViewSideBar();
     EXPECT_FALSE(BarShown()) << "the menu hides without waiting for idle time";
