@@ -143,11 +143,6 @@ TEST_F(GripBarTest, CloseButtonAnswersHitTestsOnlyWhileDocked) {
     for (int y = fb.top; y < fb.top + 20; ++y)
         for (int x = fb.left; x < fb.right; x += 3) ASSERT_NE(HitTest(h, x, y), HTCLOSE) << x << "," << y;
     EXPECT_LT(testsupport::ClientOnScreen(h).top - fb.top, 12) << "no band while floating";
-
-    frame.DockControlBar(bar, AFX_IDW_DOCKBAR_LEFT);
-    frame.RecalcLayout();
-    b = ButtonOnScreen(bar);
-    EXPECT_EQ(HitTest(h, b.left + 5, b.top + 5), HTCLOSE) << "docked again, the button is back";
 }
 
 TEST_F(GripBarTest, ButtonIsRaisedWhenHotSunkenWhenPressedAndRepaintsOnlyOnChange) {
