@@ -39,8 +39,7 @@ TEST(SizingRowShare, SingleBarTakesTheWholeRow) {
     // A left-docked bar: row length is the layout height - 2, and the bar ends as tall as the layout.
     std::vector<RowEntry> list{kBreak, Sizing(350, 32, 350, true), kBreak};
     auto r = DistributeRowLength(list, 1, 700 - 2);
-    EXPECT_TRUE(r.lineUp);
-    EXPECT_EQ(r.insertBreakAt, -1);
+    EXPECT_EQ((std::pair{r.lineUp, r.insertBreakAt}), (std::pair{true, -1}));
     EXPECT_EQ(list[1].length, 700);
     EXPECT_FALSE(list[1].holdSize);
     EXPECT_EQ(list[1].thickness, 350);   // a lone bar keeps its own thickness
@@ -57,8 +56,8 @@ TEST(SizingRowShare, TwoBarsBesideAnOrdinaryBarSpreadOnePixelAtATimeFrontFirst) 
     std::vector<RowEntry> list{kBreak, Sizing(400, 350, 40), Plain(100), kPlaceholder, Sizing(400, 350, 60), kBreak};
     EXPECT_TRUE(DistributeRowLength(list, 1, 1003).lineUp);
     EXPECT_EQ(Lengths(list), (std::vector<int>{0, 455, 100, 0, 454, 0}));
-    EXPECT_EQ(list[1].thickness, 60);   // every sizing bar takes the widest thickness
-    EXPECT_EQ(list[4].thickness, 60);
+    EXPECT_EQ((std::pair{list[1].thickness, list[4].thickness}), (std::pair{60, 60}))
+        << "every sizing bar takes the widest thickness";
 }
 
 TEST(SizingRowShare, HeldBarKeepsItsLengthWhileOthersGiveWayAndBarsAtTheirMinimumAreSkipped) {
@@ -97,21 +96,18 @@ TEST(SizingRowSplit, OverflowStartsANewRowAfterThisBarBeforeItOrSetsThisBarToIts
     // and the first two share the row alone.
     std::vector<RowEntry> after{kBreak, Sizing(400), Sizing(400), Sizing(400), kBreak};
     auto r = DistributeRowLength(after, 1, 900);
-    EXPECT_TRUE(r.lineUp);
-    EXPECT_EQ(r.insertBreakAt, 3);
+    EXPECT_EQ((std::pair{r.lineUp, r.insertBreakAt}), (std::pair{true, 3}));
     EXPECT_EQ(Lengths(after), (std::vector<int>{0, 452, 452, 400, 0}));
 
     // Before this bar: the row breaks after the second ordinary bar and asks for another layout.
     std::vector<RowEntry> before{kBreak, Plain(600), Plain(600), Sizing(400), kBreak};
     r = DistributeRowLength(before, 3, 1000);
-    EXPECT_FALSE(r.lineUp);
-    EXPECT_EQ(r.insertBreakAt, 3);
+    EXPECT_EQ((std::pair{r.lineUp, r.insertBreakAt}), (std::pair{false, 3}));
     EXPECT_EQ(Lengths(before), (std::vector<int>{0, 600, 600, 400, 0}));
 
     std::vector<RowEntry> on{kBreak, Plain(900), Sizing(700), kBreak};
     r = DistributeRowLength(on, 2, 1000);
-    EXPECT_TRUE(r.lineUp);
-    EXPECT_EQ(r.insertBreakAt, -1);
+    EXPECT_EQ((std::pair{r.lineUp, r.insertBreakAt}), (std::pair{true, -1}));
     EXPECT_EQ(on[2].length, 350);
 }
 

@@ -1,18 +1,13 @@
 // The main frame's side bar: created and docked at the left with the control
-// panel filling it, hidden by its close button and by the View menu, shown
-// again by the menu, with the panel and a check run carrying on unchanged.
-#include <gtest/gtest.h>
-#include <windows.h>
-
+// panel filling it at any resolution, hidden by its close button and by the
+// View menu and shown again with the panel as it was, docked on each side or
+// floated by a drag of its band, and the list repainted after each move.
 #include <string>
-#include <vector>
 
 #include "app/CorvidApp.h"
 #include "app/MainFrame.h"
 #include "core/Globals.h"
-#include "framework/DockBar.h"
 #include "framework/Gdi.h"
-#include "resource.h"
 #include "urls/CorvidView.h"
 #include "win/DockTestFrame.h"
 
