@@ -12,9 +12,9 @@ TEST_F(DockLayout, TwoBarsShareATopRowEdgeToEdgeAndABarShownAgainKeepsItsLength)
     auto [a, b] = AddTopRowOfTwo();
     CDockBar* top = Dock(AFX_IDW_DOCKBAR_TOP);
     EXPECT_EQ(top->m_arrBars, (std::vector<CControlBar*>{nullptr, a, b, nullptr})) << "one row";
-    RECT ra = WindowRect(a->m_hWnd);
-    RECT rb = WindowRect(b->m_hWnd);
-    RECT dock = WindowRect(top->m_hWnd);
+    RECT ra = ScreenRect(a->m_hWnd);
+    RECT rb = ScreenRect(b->m_hWnd);
+    RECT dock = ScreenRect(top->m_hWnd);
     EXPECT_EQ(rb.left, ra.right - 2);   // 2-pixel overlap
     EXPECT_EQ(ra.left, dock.left - 2);  // the row's outer borders hide beyond the dock bar
     EXPECT_EQ(rb.right, dock.right + 2);
@@ -26,7 +26,7 @@ TEST_F(DockLayout, TwoBarsShareATopRowEdgeToEdgeAndABarShownAgainKeepsItsLength)
     a->m_sizeHorzDock.cx = sum - 420;
     frame.ShowControlBar(b, FALSE, FALSE);
     EXPECT_FALSE(Shown(b->m_hWnd));
-    EXPECT_EQ(WindowRect(a->m_hWnd).right, dock.right + 2) << "alone, a spans the row";
+    EXPECT_EQ(ScreenRect(a->m_hWnd).right, dock.right + 2) << "alone, a spans the row";
     frame.ShowControlBar(b, TRUE, FALSE);
     EXPECT_TRUE(Shown(b->m_hWnd));
     EXPECT_EQ(b->m_sizeHorzDock.cx, 420);
@@ -38,14 +38,14 @@ TEST_F(DockLayout, TwoBarsShareATopRowEdgeToEdgeAndABarShownAgainKeepsItsLength)
 TEST_F(DockLayout, RowTooShortForTheMinimumsIsSplit) {
     // 3 x 350 minimum does not fit a 1000-pixel frame: the third bar starts a new row.
     auto [a, b] = AddTopRowOfTwo();
-    RECT r = WindowRect(a->m_hWnd);
+    RECT r = ScreenRect(a->m_hWnd);
     RECT drop{r.right - 20, r.top, r.right + 100, r.top + 50};
     CSizingControlBar* c = AddBar("c", AFX_IDW_DOCKBAR_TOP, &drop);   // lands between a and b
     frame.RecalcLayout();
     EXPECT_EQ(Dock(AFX_IDW_DOCKBAR_TOP)->m_arrBars, (std::vector<CControlBar*>{nullptr, a, c, nullptr, b, nullptr}))
         << "the bar past the minimums moved to a row of its own";
-    EXPECT_EQ(WindowRect(a->m_hWnd).top, WindowRect(c->m_hWnd).top);
-    EXPECT_EQ(WindowRect(b->m_hWnd).top, WindowRect(a->m_hWnd).top + a->m_sizeHorzDock.cy - 2);
+    EXPECT_EQ(ScreenRect(a->m_hWnd).top, ScreenRect(c->m_hWnd).top);
+    EXPECT_EQ(ScreenRect(b->m_hWnd).top, ScreenRect(a->m_hWnd).top + a->m_sizeHorzDock.cy - 2);
 }
 
 TEST_F(DockLayout, BarDockedLeftFillsTheDockHeightFollowsTheFrameAndHidesAtTheNextLayoutWhenDelayed) {
@@ -55,10 +55,10 @@ TEST_F(DockLayout, BarDockedLeftFillsTheDockHeightFollowsTheFrameAndHidesAtTheNe
     ::SetWindowPos(frame.m_hWnd, nullptr, 0, 0, kFrameW, kFrameH - 100, SWP_NOMOVE | SWP_NOZORDER);
     frame.RecalcLayout();
     RECT client = ClientScreenRect();
-    RECT rb = WindowRect(bar->m_hWnd);
+    RECT rb = ScreenRect(bar->m_hWnd);
     EXPECT_EQ(rb, (RECT{client.left, client.top, client.left + 350, client.bottom}));
     EXPECT_EQ(ViewRect(), (RECT{rb.right, client.top, client.right, client.bottom}));
-    EXPECT_EQ(WindowRect(children.back()->m_hWnd), testsupport::ClientOnScreen(bar->m_hWnd));
+    EXPECT_EQ(ScreenRect(children.back()->m_hWnd), ClientOnScreen(bar->m_hWnd));
 
     frame.ShowControlBar(bar, FALSE, TRUE);
     EXPECT_TRUE(Shown(bar->m_hWnd)) << "not yet";
@@ -89,7 +89,7 @@ TEST_F(DockLayout, DoubleClickTogglesBetweenDockedAndFloating) {
     ::SendMessageA(bar->m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, Pt(20, 20));
     ASSERT_TRUE(bar->IsFloating());
     hMini = ::GetParent(::GetParent(bar->m_hWnd));
-    RECT rm = WindowRect(hMini);
+    RECT rm = ScreenRect(hMini);
     RECT client = ClientScreenRect();
     POINT to{client.left + 10, client.top + 300};
     ::PostMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, to.x, to.y));
@@ -118,7 +118,7 @@ TEST_F(DockLayout, ClosingTheFloatingFrameHidesTheBarAndACornerResizesItNoSmalle
         ::PostMessageA(hMini, WM_LBUTTONUP, 0, ClientPt(hMini, to.x, to.y));
         ::SendMessageA(hMini, WM_NCLBUTTONDOWN, hit, Pt(from.x, from.y));
     };
-    RECT rm = WindowRect(hMini);
+    RECT rm = ScreenRect(hMini);
     POINT cur{};
     ::SetCursorPos(rm.right + 40, rm.bottom + 30);
     ::GetCursorPos(&cur);
@@ -129,15 +129,15 @@ TEST_F(DockLayout, ClosingTheFloatingFrameHidesTheBarAndACornerResizesItNoSmalle
     EXPECT_EQ(bar->m_sizeFloating.cx, 350 + 40);
     EXPECT_EQ(bar->m_sizeFloating.cy, 350 + 30);
     EXPECT_EQ(bar->m_pDockContext->m_nHitTest, HTNOWHERE);
-    EXPECT_EQ(Width(WindowRect(bar->m_hWnd)), 350 + 40);
+    EXPECT_EQ(Width(ScreenRect(bar->m_hWnd)), 350 + 40);
 
     // Top-left corner dragged past the bottom-right: the minimum, and the
     // frame's right and bottom stay put.
-    rm = WindowRect(hMini);
+    rm = ScreenRect(hMini);
     resize(HTTOPLEFT, POINT{rm.left, rm.top}, POINT{rm.right + 100, rm.bottom + 100});
     EXPECT_EQ(bar->m_sizeFloating.cx, bar->m_sizeMinFloating.cx);
     EXPECT_EQ(bar->m_sizeFloating.cy, bar->m_sizeMinFloating.cy);
-    RECT after = WindowRect(hMini);
+    RECT after = ScreenRect(hMini);
     EXPECT_EQ(after.right, rm.right);
     EXPECT_EQ(after.bottom, rm.bottom);
 }

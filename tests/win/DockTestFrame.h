@@ -35,11 +35,8 @@ inline bool Shown(HWND h) {
     return (::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-inline RECT WindowRect(HWND h) {
-    RECT r{};
-    ::GetWindowRect(h, &r);
-    return r;
-}
+using testsupport::ClientOnScreen;
+using testsupport::ScreenRect;
 
 inline LONG Width(const RECT& r) { return r.right - r.left; }
 inline LONG Height(const RECT& r) { return r.bottom - r.top; }
@@ -100,7 +97,7 @@ protected:
     // Two bars side by side in one top row, the second dropped over the first's right end.
     std::pair<CSizingControlBar*, CSizingControlBar*> AddTopRowOfTwo() {
         CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_TOP);
-        RECT ra = WindowRect(a->m_hWnd);
+        RECT ra = ScreenRect(a->m_hWnd);
         RECT drop{ra.right - 50, ra.top, ra.right + 300, ra.top + 200};
         CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_TOP, &drop);
         frame.RecalcLayout();
@@ -108,12 +105,8 @@ protected:
     }
 
     CDockBar* Dock(UINT id) { return frame.GetDockBar(id); }
-    RECT ViewRect() { return WindowRect(view.m_hWnd); }
-    RECT ClientScreenRect() {
-        RECT r = frame.GetClientRect();
-        ::MapWindowPoints(frame.m_hWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
+    RECT ViewRect() { return ScreenRect(view.m_hWnd); }
+    RECT ClientScreenRect() { return ClientOnScreen(frame.m_hWnd); }
     // What idle time does: the delayed layout and the bars' updates.
     void Idle() { frame.OnIdleUpdateCmdUI(); }
 

@@ -30,8 +30,8 @@ using GripBar = CountingBar<CSizingControlBarG>;
 class GripPicture {
 public:
     explicit GripPicture(CSizingControlBarG* bar) {
-        RECT rb = WindowRect(bar->m_hWnd);
-        RECT rc = testsupport::ClientOnScreen(bar->m_hWnd);
+        RECT rb = ScreenRect(bar->m_hWnd);
+        RECT rc = ClientOnScreen(bar->m_hWnd);
         ::OffsetRect(&rc, -rb.left, -rb.top);
         HDC screen = ::GetDC(nullptr);
         m_dc = ::CreateCompatibleDC(screen);
@@ -76,7 +76,7 @@ protected:
     // The button's rectangle on the screen.
     RECT ButtonOnScreen(CSizingControlBarG* bar) {
         RECT r = bar->m_btnClose.GetButtonRect();
-        RECT rb = WindowRect(bar->m_hWnd);
+        RECT rb = ScreenRect(bar->m_hWnd);
         ::OffsetRect(&r, rb.left, rb.top);
         return r;
     }
@@ -99,7 +99,7 @@ TEST_F(GripBarTest, BandLinesAndCloseGlyphAreDrawnAcrossTheTopOfAVerticalBarAndD
     for (const Case& c : cases) {
         SCOPED_TRACE(c.side);
         GripBar* bar = AddBar<GripBar>("grip", c.side);
-        EXPECT_EQ(WindowRect(children.back()->m_hWnd), testsupport::ClientOnScreen(bar->m_hWnd))
+        EXPECT_EQ(ScreenRect(children.back()->m_hWnd), ClientOnScreen(bar->m_hWnd))
             << "the child fills the client area below the band";
         GripPicture pic(bar);
         for (POINT p : c.lineStart) EXPECT_EQ(pic.At(p.x, p.y), kHilite) << p.x << "," << p.y;
@@ -132,17 +132,17 @@ TEST_F(GripBarTest, CloseButtonAnswersHitTestsOnlyWhileDocked) {
     EXPECT_EQ(HitTest(h, b.right - 1, b.bottom - 1), HTCLOSE);
     EXPECT_EQ(HitTest(h, b.left - 1, b.top + 5), HTCLIENT);
     EXPECT_EQ(HitTest(h, b.right, b.bottom - 1), HTCLIENT);
-    RECT rb = WindowRect(h);
+    RECT rb = ScreenRect(h);
     EXPECT_EQ(HitTest(h, rb.right - 4, rb.top + 200), HTRIGHT) << "the sizing edge still answers first";
     EXPECT_EQ(HitTest(h, rb.left + 100, rb.top + 8), HTCLIENT) << "the rest of the band drags the bar";
 
     frame.FloatControlBar(bar, POINT{300, 200});
     Idle();
     ASSERT_TRUE(bar->IsFloatingBar());
-    RECT fb = WindowRect(h);
+    RECT fb = ScreenRect(h);
     for (int y = fb.top; y < fb.top + 20; ++y)
         for (int x = fb.left; x < fb.right; x += 3) ASSERT_NE(HitTest(h, x, y), HTCLOSE) << x << "," << y;
-    EXPECT_LT(testsupport::ClientOnScreen(h).top - fb.top, 12) << "no band while floating";
+    EXPECT_LT(ClientOnScreen(h).top - fb.top, 12) << "no band while floating";
 }
 
 TEST_F(GripBarTest, ButtonIsRaisedWhenHotSunkenWhenPressedAndRepaintsOnlyOnChange) {

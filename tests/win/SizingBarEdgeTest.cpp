@@ -9,7 +9,7 @@ using SizingBarEdge = DockFixture;
 
 TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLimits) {
     CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
-    RECT rb = WindowRect(bar->m_hWnd);
+    RECT rb = ScreenRect(bar->m_hWnd);
     POINT edge{rb.right - 4, rb.top + 200};
     ASSERT_EQ(HitTest(bar->m_hWnd, edge.x, edge.y), HTRIGHT);
     EXPECT_EQ(HitTest(bar->m_hWnd, edge.x, rb.top + 1), HTRIGHT) << "docked vertically, the edge runs to the corner";
@@ -22,7 +22,7 @@ TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLim
         edge.x += 30;
     }
     Idle();   // the drag asked for a delayed layout
-    rb = WindowRect(bar->m_hWnd);
+    rb = ScreenRect(bar->m_hWnd);
     EXPECT_EQ(Width(rb), 410);
     EXPECT_EQ(ViewRect().left, rb.right);
 
@@ -37,7 +37,7 @@ TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLim
     ::ReleaseCapture();
     ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, 0, ClientPt(bar->m_hWnd, edge.x + 200, edge.y));
     Idle();
-    rb = WindowRect(bar->m_hWnd);
+    rb = ScreenRect(bar->m_hWnd);
     EXPECT_EQ(Width(rb), 435);
 
     // Far past either end: the bar's minimum width, and all of the view but 2 pixels.
@@ -45,7 +45,7 @@ TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLim
     DragEdge(bar, HTRIGHT, edge, POINT{edge.x - 1000, edge.y});
     EXPECT_EQ(bar->m_sizeVertDock.cx, bar->m_sizeMinVertDock.cx);
     Idle();
-    rb = WindowRect(bar->m_hWnd);
+    rb = ScreenRect(bar->m_hWnd);
     edge = POINT{rb.right - 4, rb.top + 200};
     DragEdge(bar, HTRIGHT, edge, POINT{edge.x + 5000, edge.y});
     Idle();
@@ -54,7 +54,7 @@ TEST_F(SizingBarEdge, RightEdgeDragResizesTheBarEndsOnAnyReleaseAndStopsAtItsLim
 
 TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickness) {
     auto [a, b] = AddTopRowOfTwo();
-    RECT ra = WindowRect(a->m_hWnd);
+    RECT ra = ScreenRect(a->m_hWnd);
     const int sum = a->m_sizeHorzDock.cx + b->m_sizeHorzDock.cx;
 
     POINT edge{ra.right - 4, ra.top + 100};
@@ -65,8 +65,8 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     EXPECT_EQ(a->m_sizeHorzDock.cx, sum - 350);
     // And back from b's side: its left edge dragged left takes from a.
     Idle();
-    EXPECT_EQ(WindowRect(b->m_hWnd).left, WindowRect(a->m_hWnd).right - 2);
-    RECT rb = WindowRect(b->m_hWnd);
+    EXPECT_EQ(ScreenRect(b->m_hWnd).left, ScreenRect(a->m_hWnd).right - 2);
+    RECT rb = ScreenRect(b->m_hWnd);
     POINT left{rb.left + 3, rb.top + 100};
     ASSERT_EQ(HitTest(b->m_hWnd, left.x, left.y), HTLEFT);
     DragEdge(b, HTLEFT, left, POINT{left.x - 100, left.y});
@@ -75,7 +75,7 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
 
     // The outer (bottom) edge changes both bars' thickness together.
     Idle();
-    ra = WindowRect(a->m_hWnd);
+    ra = ScreenRect(a->m_hWnd);
     POINT bottom{ra.left + 100, ra.bottom - 4};
     ASSERT_EQ(HitTest(a->m_hWnd, bottom.x, bottom.y), HTBOTTOM);
     const int thick = a->m_sizeHorzDock.cy;
@@ -83,17 +83,17 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     EXPECT_EQ(a->m_sizeHorzDock.cy, thick + 30);
     EXPECT_EQ(b->m_sizeHorzDock.cy, thick + 30);
     Idle();
-    EXPECT_EQ(Height(WindowRect(b->m_hWnd)), thick + 30);
+    EXPECT_EQ(Height(ScreenRect(b->m_hWnd)), thick + 30);
 }
 
 TEST_F(SizingBarEdge, EdgeBetweenBarsStackedOnTheRightMovesTheirHeights) {
     CSizingControlBar* a = AddBar("a", AFX_IDW_DOCKBAR_RIGHT);
-    RECT ra = WindowRect(a->m_hWnd);
+    RECT ra = ScreenRect(a->m_hWnd);
     RECT drop{ra.left, ra.bottom - 50, ra.left + 200, ra.bottom + 100};
     CSizingControlBar* b = AddBar("b", AFX_IDW_DOCKBAR_RIGHT, &drop);
     frame.RecalcLayout();
-    ra = WindowRect(a->m_hWnd);
-    EXPECT_EQ(WindowRect(b->m_hWnd).top, ra.bottom - 2);
+    ra = ScreenRect(a->m_hWnd);
+    EXPECT_EQ(ScreenRect(b->m_hWnd).top, ra.bottom - 2);
     const int heightA = a->m_sizeVertDock.cy, heightB = b->m_sizeVertDock.cy;
     POINT between{ra.left + 100, ra.bottom - 3};
     ASSERT_EQ(HitTest(a->m_hWnd, between.x, between.y), HTBOTTOM);
@@ -101,7 +101,7 @@ TEST_F(SizingBarEdge, EdgeBetweenBarsStackedOnTheRightMovesTheirHeights) {
     EXPECT_EQ(a->m_sizeVertDock.cy, heightA + 25);
     EXPECT_EQ(b->m_sizeVertDock.cy, heightB - 25);
     Idle();
-    EXPECT_EQ(WindowRect(b->m_hWnd).top, WindowRect(a->m_hWnd).bottom - 2);
+    EXPECT_EQ(ScreenRect(b->m_hWnd).top, ScreenRect(a->m_hWnd).bottom - 2);
 }
 
 TEST_F(SizingBarEdge, FullWindowDragFollowsLiveAfterTheSettingChanges) {
@@ -112,13 +112,13 @@ TEST_F(SizingBarEdge, FullWindowDragFollowsLiveAfterTheSettingChanges) {
     ::SendMessageA(bar->m_hWnd, WM_SETTINGCHANGE, SPI_SETDRAGFULLWINDOWS, 0);
     EXPECT_TRUE(bar->m_bFullWindowDrag);
 
-    RECT rb = WindowRect(bar->m_hWnd);
+    RECT rb = ScreenRect(bar->m_hWnd);
     POINT edge{rb.right - 4, rb.top + 200};
     ::SendMessageA(bar->m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(edge.x, edge.y));
     ::SendMessageA(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(bar->m_hWnd, edge.x + 50, edge.y));
     Idle();   // still dragging: the bar already has its new width
     EXPECT_TRUE(bar->m_bEdgeTracking);
-    EXPECT_EQ(Width(WindowRect(bar->m_hWnd)), 400);
+    EXPECT_EQ(Width(ScreenRect(bar->m_hWnd)), 400);
     ::SendMessageA(bar->m_hWnd, WM_LBUTTONUP, 0, ClientPt(bar->m_hWnd, edge.x + 50, edge.y));
 
     ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
@@ -131,7 +131,7 @@ TEST_F(SizingBarEdge, NonClientAreaIsPaintedWithARaisedEdgeAroundTheChild) {
     frame.ShowWindow(SW_SHOW);   // pixels of a hidden window cannot be read back
     CSizingControlBar* bar = AddBar("left", AFX_IDW_DOCKBAR_LEFT);
     ::SendMessageA(bar->m_hWnd, WM_NCPAINT, 1, 0);
-    RECT rb = WindowRect(bar->m_hWnd);
+    RECT rb = ScreenRect(bar->m_hWnd);
     HDC dc = ::GetWindowDC(bar->m_hWnd);
     COLORREF edgeTopLeft = ::GetPixel(dc, Width(rb) - 6, 1);
     COLORREF edgeBottomRight = ::GetPixel(dc, Width(rb) - 2, Height(rb) - 2);
