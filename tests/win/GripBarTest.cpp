@@ -3,6 +3,7 @@
 // idle time, and no band while floating.
 #include <set>
 
+#include "framework/Gdi.h"
 #include "sidebar/SizingControlBarCF.h"
 #include "sidebar/SizingControlBarG.h"
 #include "win/DockTestFrame.h"
@@ -29,30 +30,23 @@ using GripBar = CountingBar<CSizingControlBarG>;
 // The bar's grip band painted into a bitmap of the bar's size, read back pixel by pixel.
 class GripPicture {
 public:
-    explicit GripPicture(CSizingControlBarG* bar) {
-        RECT rb = ScreenRect(bar->m_hWnd);
-        RECT rc = ClientOnScreen(bar->m_hWnd);
-        ::OffsetRect(&rc, -rb.left, -rb.top);
-        HDC screen = ::GetDC(nullptr);
-        m_dc = ::CreateCompatibleDC(screen);
-        m_bmp = ::CreateCompatibleBitmap(screen, Width(rb), Height(rb));
-        ::ReleaseDC(nullptr, screen);
-        m_old = ::SelectObject(m_dc, m_bmp);
-        RECT all{0, 0, Width(rb), Height(rb)};
+    explicit GripPicture(CSizingControlBarG* bar)
+        : m_rb(ScreenRect(bar->m_hWnd)),
+          m_dc(CClientDC(nullptr)),
+          m_bmp(::CreateCompatibleBitmap(CClientDC(nullptr), Width(m_rb), Height(m_rb))),
+          m_select(m_dc, m_bmp) {
+        RECT rc = ClientOnScreen(bar->m_hWnd), all{0, 0, Width(m_rb), Height(m_rb)};
+        ::OffsetRect(&rc, -m_rb.left, -m_rb.top);
         ::FillRect(m_dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
         bar->DrawGripArea(m_dc, rc);
-    }
-    ~GripPicture() {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bmp);
-        ::DeleteDC(m_dc);
     }
     COLORREF At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
 
 private:
-    HDC m_dc;
-    HBITMAP m_bmp;
-    HGDIOBJ m_old;
+    RECT m_rb;
+    CMemoryDC m_dc;
+    CGdiObject<HBITMAP> m_bmp;
+    CSelectObject m_select;
 };
 
 const COLORREF kHilite = ::GetSysColor(COLOR_BTNHIGHLIGHT);
