@@ -259,6 +259,9 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
         }
         const bool horz = s.side == AFX_IDW_DOCKBAR_TOP || s.side == AFX_IDW_DOCKBAR_BOTTOM;
         EXPECT_EQ(horz ? Height(w) : Width(w), 350);
+        // The grip band runs down the left of a bar in a horizontal row, across the top of any other.
+        const RECT rc = ClientOnScreen(Bar().m_hWnd);
+        EXPECT_GT(horz ? rc.left - w.left : rc.top - w.top, 12);
     }
     EXPECT_EQ(ViewRect().left, ScreenRect(Bar().m_hWnd).right);
 
