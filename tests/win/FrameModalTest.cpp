@@ -1,9 +1,8 @@
-// Modal loops of the system (message box, about box, file dialog, the close
-// question) dispatch posted messages themselves: the frame must still act on
-// every application message while they run.
+// Modal loops of the system (dialogs, message boxes, the close question)
+// dispatch posted messages themselves: the frame must still act on every
+// application message while they run.
 #include <atomic>
 
-#include "core/MessageBox.h"
 #include "win/DialogAnswerer.h"
 #include "win/FrameFixture.h"
 
@@ -19,50 +18,23 @@ struct Snapshot {
     int shown = -1;
 };
 
-Snapshot Take(HWND hBar) {
-    return {PaneText(hBar, 0), PaneText(hBar, 1), PaneText(hBar, 2), g_nShownThreads};
-}
-
 // The panes once pane 0 reads `text` (the dialog's loop has then taken the
 // posted messages), or as they are when it never does.
 Snapshot TakeWhen(HWND hBar, const std::string& text) {
     DialogAnswerer::PollUntil([&] { return PaneText(hBar, 0) == text; }, 3000);
-    return Take(hBar);
+    return {PaneText(hBar, 0), PaneText(hBar, 1), PaneText(hBar, 2), g_nShownThreads};
 }
 
 }  // namespace
 
-TEST_F(FrameTest, MessagesPostedDuringAMessageBoxAreHandledWhileItIsOpen) {
-    Snapshot during;
-    HWND hBar = Bar();
-    DialogAnswerer answerer(::GetCurrentThreadId(),
-                            {{frame->m_hWnd, [&](HWND box) {
-                                  during = TakeWhen(hBar, "共导出了 2 个无效网址。");
-                                  DialogAnswerer::Press(box, IDOK);
-                              }}});
-    ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 7);
-    ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 4);
-    ::PostMessageA(frame->m_hWnd, UM_EXPORTED, EXPORT_INVALID, 2);
-    SkeinMessageBox(frame->m_hWnd, "test");
-    ASSERT_TRUE(answerer.AllAnswered());
-    EXPECT_EQ(during.pane0, "共导出了 2 个无效网址。");
-    EXPECT_EQ(during.pane1, "线程: 4");
-    EXPECT_EQ(during.pane2, "网址个数: 7");
-    EXPECT_EQ(during.shown, 4);
-    PumpCapturingFor(100);
-    // Handled once, not again after the box.
-    EXPECT_EQ(panel.Count(UM_ENABLE_IMPORT), 1u);
-    EXPECT_EQ(panel.Count(UM_ENABLE_EXPORT), 1u);
-}
-
-TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
+TEST_F(FrameTest, AboutBoxShowsTheProgramAndMessagesPostedMeanwhileAreHandledOnce) {
     Snapshot during;
     bool named = false, hasIcon = false;
     RECT box{}, owner{};
     HWND hBar = Bar();
     DialogAnswerer answerer(::GetCurrentThreadId(),
                             {{frame->m_hWnd, [&](HWND dlg) {
-                                  during = TakeWhen(hBar, "正在检查...");
+                                  during = TakeWhen(hBar, "共导出了 2 个无效网址。");
                                   for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
                                       named = named || testsupport::TextOf(c) == "Skein";
                                       hasIcon = hasIcon || ::SendMessageA(c, STM_GETICON, 0, 0);
@@ -71,8 +43,9 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
                                   ::GetWindowRect(frame->m_hWnd, &owner);
                                   DialogAnswerer::Press(dlg, IDOK);
                               }}});
-    ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
-    ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 2);
+    ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 7);
+    ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 4);
+    ::PostMessageA(frame->m_hWnd, UM_EXPORTED, EXPORT_INVALID, 2);
     // The menu command, routed through the frame to the application.
     ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
     ASSERT_TRUE(answerer.AllAnswered());
@@ -81,10 +54,14 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
     // Centred over the frame, not in the screen's corner.
     EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 2);
     EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 2);
-    EXPECT_EQ(during.pane0, "正在检查...");
-    EXPECT_EQ(during.pane1, "线程: 2");
-    ::PostMessageA(frame->m_hWnd, UM_REQ_STOP, 0, 0);
-    PumpCapturingFor(50);
+    EXPECT_EQ(during.pane0, "共导出了 2 个无效网址。");
+    EXPECT_EQ(during.pane1, "线程: 4");
+    EXPECT_EQ(during.pane2, "网址个数: 7");
+    EXPECT_EQ(during.shown, 4);
+    PumpCapturingFor(100);
+    // Handled once, not again after the box.
+    EXPECT_EQ(panel.Count(UM_ENABLE_IMPORT), 1u);
+    EXPECT_EQ(panel.Count(UM_ENABLE_EXPORT), 1u);
 }
 
 TEST_F(FrameTest, CloseAsksWhileWorkersAreShownARunIsActiveOrAWorkerIsOut) {
