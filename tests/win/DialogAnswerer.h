@@ -1,11 +1,15 @@
-// Answers the system's modal dialogs (message boxes, file dialogs) from a
-// helper thread while the test's own thread sits in the dialog's loop. Every
-// wait is bounded; a dialog that a step fails to close is cancelled so the
-// test cannot hang.
+// Answers the modal loops of a thread (message boxes, file dialogs, popup
+// menus) from a helper thread while that thread sits in the loop. Either step
+// by step (one dialog after another, each with its own answer), or standing:
+// every message box gets OK and every popup menu is cancelled or has its first
+// item chosen, until Stop(). Every wait is bounded and whatever a test leaves
+// open is cancelled, so a test cannot hang in a modal loop.
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -44,22 +48,29 @@ public:
         std::string text;   // message-box text, empty for other dialogs
         std::string caption;
     };
+    enum class MenuAnswer { Cancel, ChooseFirst };
 
+    // Step by step, for the dialogs of uiThread.
     DialogAnswerer(DWORD uiThread, std::vector<Step> steps, DWORD timeoutMs = 15000)
-        : m_thread([this, uiThread, steps = std::move(steps), timeoutMs] { Run(uiThread, steps, timeoutMs); }) {}
-    ~DialogAnswerer() { Join(); }
-    void Join() {
+        : m_thread([this, uiThread, steps = std::move(steps), timeoutMs] { RunSteps(uiThread, steps, timeoutMs); }) {}
+    // Standing, for the calling thread; a menu is held open menuHoldMs before its answer.
+    explicit DialogAnswerer(MenuAnswer menus = MenuAnswer::Cancel, DWORD menuHoldMs = 0)
+        : m_thread([this, ui = ::GetCurrentThreadId(), menus, menuHoldMs] { RunStanding(ui, menus, menuHoldMs); }) {}
+    ~DialogAnswerer() { Stop(); }
+    void Stop() {
+        m_stop = true;
         if (m_thread.joinable()) m_thread.join();
     }
-    // Every step found its dialog.
+    // Every step found its dialog (waits for the steps to end).
     bool AllAnswered() {
-        Join();
+        if (m_thread.joinable()) m_thread.join();
         return m_answered;
     }
-    const std::vector<Seen>& Dialogs() {
-        Join();
+    std::vector<Seen> Dialogs() {
+        std::lock_guard<std::mutex> lock(m_mutex);
         return m_seen;
     }
+    int Menus() const { return m_menus; }
 
     // Presses a button of a dialog the way a click does.
     static void Press(HWND hDlg, int nID) {
@@ -67,8 +78,9 @@ public:
     }
     // Types a file name into a file dialog's name field and presses OK.
     static void EnterFileName(HWND hDlg, const std::string& name) {
-        HWND hEdit = FindFileNameEdit(hDlg);
-        if (hEdit) ::SendMessageA(hEdit, WM_SETTEXT, 0, (LPARAM)name.c_str());
+        DWORD_PTR unused = 0;
+        ::SendMessageTimeoutA(FindFileNameEdit(hDlg), WM_SETTEXT, 0, (LPARAM)name.c_str(), SMTO_ABORTIFHUNG, 5000,
+                              &unused);
         Press(hDlg, IDOK);
     }
     static HWND FindFileNameEdit(HWND hDlg) {
@@ -79,22 +91,40 @@ public:
         }
         return ::GetDlgItem(hDlg, 0x480);
     }
-
-private:
-    struct Finder {
-        std::set<HWND>* done;
-        HWND found;
-    };
-    static BOOL CALLBACK FindDialog(HWND h, LPARAM lp) {
-        auto* f = reinterpret_cast<Finder*>(lp);
-        if (ClassOf(h) == "#32770" && ::IsWindowVisible(h) && !f->done->count(h)) {
-            f->found = h;
-            return FALSE;
+    // The dialog has built what an answer acts on: a message box its text, a
+    // file dialog its name field and folder view, any other dialog its buttons.
+    static bool Ready(HWND h) {
+        auto shown = [](HWND c) { return c && ::IsWindowVisible(c); };
+        if (!shown(h)) return false;
+        if (HWND name = FindFileNameEdit(h))
+            return shown(name) && ::FindWindowExA(h, nullptr, "SHELLDLL_DefView", nullptr);
+        if (HWND text = ::GetDlgItem(h, 0xFFFF)) return shown(text);
+        return shown(::GetDlgItem(h, IDOK)) || shown(::GetDlgItem(h, IDCANCEL));
+    }
+    // Polls pred() until it holds or timeoutMs passes; for the helper thread.
+    static bool PollUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+        for (DWORD start = ::GetTickCount();; ::Sleep(10)) {
+            if (pred()) return true;
+            if (::GetTickCount() - start >= timeoutMs) return false;
         }
-        return TRUE;
     }
 
-    void Run(DWORD uiThread, const std::vector<Step>& steps, DWORD timeoutMs) {
+private:
+    static BOOL CALLBACK Collect(HWND h, LPARAM lp) {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+    }
+    static std::vector<HWND> WindowsOf(DWORD thread) {
+        std::vector<HWND> out;
+        ::EnumThreadWindows(thread, &Collect, (LPARAM)&out);
+        return out;
+    }
+    void Record(HWND h) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
+    }
+
+    void RunSteps(DWORD uiThread, const std::vector<Step>& steps, DWORD timeoutMs) {
         std::set<HWND> done;
         m_answered = true;
         for (const Step& step : steps) {
@@ -108,15 +138,12 @@ private:
                 return;
             }
             done.insert(h);
-            ::Sleep(100);   // let the dialog finish its initialisation
-            m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
+            Record(h);
             step.act(h);
         }
         // A dialog that is still open after its answer would hang the test: cancel it.
         for (HWND h : done) {
-            DWORD start = ::GetTickCount();
-            while (::IsWindow(h) && ::IsWindowVisible(h) && ::GetTickCount() - start < 3000) ::Sleep(20);
-            if (::IsWindow(h) && ::IsWindowVisible(h)) {
+            if (!PollUntil([h] { return !::IsWindow(h) || !::IsWindowVisible(h); }, 3000)) {
                 m_answered = false;
                 Press(h, IDCANCEL);
             }
@@ -125,24 +152,52 @@ private:
 
     static HWND WaitForDialog(DWORD uiThread, const std::set<HWND>& done, std::set<HWND>& skipped, HWND owner,
                               DWORD timeoutMs) {
-        std::set<HWND> ignore = done;
-        DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < timeoutMs) {
-            Finder f{&ignore, nullptr};
-            ::EnumThreadWindows(uiThread, &FindDialog, reinterpret_cast<LPARAM>(&f));
-            if (f.found && (!owner || ::GetWindow(f.found, GW_OWNER) == owner)) return f.found;
-            if (f.found) {   // a dialog of another owner: not the one this step waits for
-                ignore.insert(f.found);
-                skipped.insert(f.found);
-                continue;
-            }
-            ::Sleep(20);
-        }
-        return nullptr;
+        HWND found = nullptr;
+        PollUntil(
+            [&] {
+                for (HWND h : WindowsOf(uiThread)) {
+                    if (ClassOf(h) != "#32770" || !::IsWindowVisible(h) || done.count(h) || skipped.count(h)) continue;
+                    if (owner && ::GetWindow(h, GW_OWNER) != owner) {
+                        skipped.insert(h);   // not the one this step waits for
+                        continue;
+                    }
+                    if (Ready(h)) return (found = h) != nullptr;
+                }
+                return false;
+            },
+            timeoutMs);
+        return found;
     }
 
+    void RunStanding(DWORD uiThread, MenuAnswer menus, DWORD menuHoldMs) {
+        std::set<HWND> handled;
+        PollUntil(
+            [&] {
+                for (HWND h : WindowsOf(uiThread)) {
+                    if (handled.count(h) || !::IsWindowVisible(h)) continue;
+                    std::string cls = ClassOf(h);
+                    if (cls == "#32770" && Ready(h)) {
+                        handled.insert(h);
+                        Record(h);
+                        Press(h, IDOK);
+                    } else if (cls == "#32768") {
+                        handled.insert(h);
+                        ++m_menus;
+                        ::Sleep(menuHoldMs);
+                        if (menus == MenuAnswer::ChooseFirst) ::PostMessageA(h, WM_KEYDOWN, VK_DOWN, 0);
+                        ::PostMessageA(h, WM_KEYDOWN, menus == MenuAnswer::ChooseFirst ? VK_RETURN : VK_ESCAPE, 0);
+                    }
+                }
+                return m_stop.load();
+            },
+            INFINITE);
+    }
+
+    std::mutex m_mutex;
     std::vector<Seen> m_seen;
     bool m_answered = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_menus{0};
     std::thread m_thread;
 };
 

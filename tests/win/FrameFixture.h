@@ -94,25 +94,11 @@ protected:
         return PumpCapturing(pred, timeoutMs);
     }
     bool PumpCapturing(const std::function<bool()>& pred, DWORD timeoutMs) {
-        DWORD start = ::GetTickCount();
-        for (;;) {
-            MSG m;
-            while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-                if (m.message == WM_QUIT) return pred();
-                if (view && m.hwnd == view->m_hWnd && IsAppMessage(m.message)) {
-                    toView.push_back(m);
-                    continue;
-                }
-                if (!CWnd::WalkPreTranslateTree(nullptr, &m)) {
-                    NoteMessageWalked(m);
-                    ::TranslateMessage(&m);
-                    ::DispatchMessageA(&m);
-                }
-            }
-            if (pred()) return true;
-            if (::GetTickCount() - start >= timeoutMs) return false;
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
+        return testsupport::PumpUntil(pred, timeoutMs, [&](const MSG& m) {
+            bool toTheView = view && m.hwnd == view->m_hWnd && IsAppMessage(m.message);
+            if (toTheView) toView.push_back(m);
+            return toTheView;
+        });
     }
     // Pumps for a while; for "nothing (more) happens" checks.
     void PumpCapturingFor(DWORD ms) { PumpCapturing([] { return false; }, ms); }

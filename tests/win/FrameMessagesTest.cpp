@@ -46,16 +46,6 @@ TEST_F(FrameTest, RequestsAreDroppedWithoutTextWhenThereIsNoActiveView) {
     EXPECT_EQ(Pane(0), before);
     EXPECT_TRUE(toView.empty());
     EXPECT_TRUE(panel.messages.empty());
-
-    // A running timer posts no dispatch either.
-    g_nThreadCount = 3;
-    ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
-    PumpCapturingFor(1300);
-    EXPECT_EQ(Pane(0), "正在检查...");
-    EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u);
-    frame->SetActiveView(view);
-    ::PostMessageA(frame->m_hWnd, UM_REQ_STOP, 0, 0);
-    PumpCapturingFor(50);
 }
 
 TEST_F(FrameTest, ListLoadedWritesAllThreePanesAndReEnablesImport) {
@@ -153,18 +143,4 @@ TEST_F(FrameTest, RunFinishedKillsTheTimerAndResetsTheStartButton) {
     toView.clear();
     PumpCapturingFor(1300);
     EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u);
-}
-
-TEST_F(FrameTest, ImportThroughTheRealViewEndsWithTheRowCount) {
-    testsupport::TempDir dir;
-    std::string file = dir.File("urls.txt");
-    ASSERT_TRUE(testsupport::WriteFileBytes(file, "www.a.com\r\nwww.b.com\r\nnot a url\r\n"));
-    g_strImportFile = file;
-    // The real view this time: nothing is taken out of the queue on its way.
-    frame->PostMessage(UM_REQ_IMPORT);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return panel.Count(UM_ENABLE_IMPORT) == 1; }, 10000));
-    EXPECT_EQ(Pane(0), "加载网址列表结束。");
-    EXPECT_EQ(Pane(2), "网址个数: 3");
-    EXPECT_EQ(Pane(1), "线程: 0");
-    EXPECT_EQ(view->GetRowCount(), 3);
 }

@@ -1,9 +1,8 @@
-// Modal loops of the system (message box, about box, file dialog, the close
-// question) dispatch posted messages themselves: the frame must still act on
-// every application message while they run.
+// Modal loops of the system (dialogs, message boxes, the close question)
+// dispatch posted messages themselves: the frame must still act on every
+// application message while they run.
 #include <atomic>
 
-#include "core/MessageBox.h"
 #include "win/DialogAnswerer.h"
 #include "win/FrameFixture.h"
 
@@ -19,26 +18,42 @@ struct Snapshot {
     int shown = -1;
 };
 
-Snapshot Take(HWND hBar) {
+// The panes once pane 0 reads `text` (the dialog's loop has then taken the
+// posted messages), or as they are when it never does.
+Snapshot TakeWhen(HWND hBar, const std::string& text) {
+    DialogAnswerer::PollUntil([&] { return PaneText(hBar, 0) == text; }, 3000);
     return {PaneText(hBar, 0), PaneText(hBar, 1), PaneText(hBar, 2), g_nShownThreads};
 }
 
 }  // namespace
 
-TEST_F(FrameTest, MessagesPostedDuringAMessageBoxAreHandledWhileItIsOpen) {
+TEST_F(FrameTest, AboutBoxShowsTheProgramAndMessagesPostedMeanwhileAreHandledOnce) {
     Snapshot during;
+    bool named = false, hasIcon = false;
+    RECT box{}, owner{};
     HWND hBar = Bar();
     DialogAnswerer answerer(::GetCurrentThreadId(),
-                            {{frame->m_hWnd, [&](HWND box) {
-                                  ::Sleep(200);   // the box's loop has taken the posted messages by now
-                                  during = Take(hBar);
-                                  DialogAnswerer::Press(box, IDOK);
+                            {{frame->m_hWnd, [&](HWND dlg) {
+                                  during = TakeWhen(hBar, "共导出了 2 个无效网址。");
+                                  for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+                                      named = named || testsupport::TextOf(c) == "Skein";
+                                      hasIcon = hasIcon || ::SendMessageA(c, STM_GETICON, 0, 0);
+                                  }
+                                  ::GetWindowRect(dlg, &box);
+                                  ::GetWindowRect(frame->m_hWnd, &owner);
+                                  DialogAnswerer::Press(dlg, IDOK);
                               }}});
     ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 7);
     ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 4);
     ::PostMessageA(frame->m_hWnd, UM_EXPORTED, EXPORT_INVALID, 2);
-    SkeinMessageBox(frame->m_hWnd, "test");
+    // The menu command, routed through the frame to the application.
+    ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
     ASSERT_TRUE(answerer.AllAnswered());
+    EXPECT_TRUE(named);
+    EXPECT_TRUE(hasIcon);
+    // Centred over the frame, not in the screen's corner.
+    EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 2);
+    EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 2);
     EXPECT_EQ(during.pane0, "共导出了 2 个无效网址。");
     EXPECT_EQ(during.pane1, "线程: 4");
     EXPECT_EQ(during.pane2, "网址个数: 7");
@@ -49,132 +64,39 @@ TEST_F(FrameTest, MessagesPostedDuringAMessageBoxAreHandledWhileItIsOpen) {
     EXPECT_EQ(panel.Count(UM_ENABLE_EXPORT), 1u);
 }
 
-TEST_F(FrameTest, AboutBoxShowsTheProgramAndLetsMessagesThrough) {
-    Snapshot during;
-    std::string caption, name, button;
-    SIZE clientSize{}, expectedSize{};
-    RECT box{}, owner{};
-    bool hasIcon = false;
-    HWND hBar = Bar();
-    DialogAnswerer answerer(::GetCurrentThreadId(),
-                            {{frame->m_hWnd, [&](HWND dlg) {
-                                  ::Sleep(200);
-                                  during = Take(hBar);
-                                  caption = testsupport::TextOf(dlg);
-                                  button = testsupport::TextOf(::GetDlgItem(dlg, IDOK));
-                                  for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-                                      if (testsupport::TextOf(c) == "Skein") name = "Skein";
-                                      if (::SendMessageA(c, STM_GETICON, 0, 0)) hasIcon = true;
-                                  }
-                                  RECT rc{};
-                                  ::GetClientRect(dlg, &rc);
-                                  clientSize = {rc.right, rc.bottom};
-                                  RECT du{0, 0, 235, 56};
-                                  ::MapDialogRect(dlg, &du);
-                                  expectedSize = {du.right, du.bottom};
-                                  ::GetWindowRect(dlg, &box);
-                                  ::GetWindowRect(frame->m_hWnd, &owner);
-                                  DialogAnswerer::Press(dlg, IDOK);
-                              }}});
-    ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
-    ::PostMessageA(frame->m_hWnd, UM_RUNNING_COUNT, 0, 2);
-    // The menu command, routed through the frame to the application.
-    ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
-    ASSERT_TRUE(answerer.AllAnswered());
-    EXPECT_EQ(caption, "关于");
-    EXPECT_EQ(name, "Skein");
-    EXPECT_EQ(button, "确定");
-    EXPECT_TRUE(hasIcon);
-    EXPECT_EQ(clientSize.cx, expectedSize.cx);
-    EXPECT_EQ(clientSize.cy, expectedSize.cy);
-    // Centred over the frame, not in the screen's corner.
-    EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 2);
-    EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 2);
-    EXPECT_EQ(during.pane0, "正在检查...");
-    EXPECT_EQ(during.pane1, "线程: 2");
-    ::PostMessageA(frame->m_hWnd, UM_REQ_STOP, 0, 0);
-    PumpCapturingFor(50);
-}
-
-TEST_F(FrameTest, FileOpenDialogLeavesTheListAndLetsMessagesThrough) {
-    view->Rows().append(1, "www.a.com");
-    view->RowsChanged();
-    Snapshot during;
-    HWND hBar = Bar();
-    DialogAnswerer answerer(::GetCurrentThreadId(), {{frame->m_hWnd, [&](HWND dlg) {
-                                                          ::Sleep(300);
-                                                          during = Take(hBar);
-                                                          DialogAnswerer::Press(dlg, IDCANCEL);
-                                                      }}},
-                            30000);
-    ::PostMessageA(frame->m_hWnd, UM_INVALID_CLEANED, 0, 6);
-    ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_FILE_OPEN, 0);
-    ASSERT_TRUE(answerer.AllAnswered());
-    EXPECT_EQ(during.pane0, "共清理了 6 个无效网址。");
-    EXPECT_EQ(frame->GetWindowText(), "Skein");
-    EXPECT_EQ(view->GetListCtrl().GetItemCount(), 1);
-    EXPECT_EQ(view->GetListCtrl().GetColumnCount(), 3);
-}
-
-TEST_F(FrameTest, CloseAsksWhileWorkersAreShownAndCancelKeepsTheWindow) {
-    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 3, [&] { return g_nShownThreads == 3; }));
-    // A list load resets pane 1, yet the count shown still guards the close.
-    ASSERT_TRUE(PostAndPump(UM_LIST_LOADED, 0, 9, [&] { return Pane(1) == "线程: 0"; }));
-    {
+TEST_F(FrameTest, CloseAsksWhileWorkersAreShownARunIsActiveOrAWorkerIsOut) {
+    // Closes, answering the question with `button`; what was asked, empty when nothing was.
+    auto close = [&](int button) {
         std::atomic<bool> answered{false};
         DialogAnswerer answerer(::GetCurrentThreadId(), {{frame->m_hWnd, [&](HWND box) {
-                                                              DialogAnswerer::Press(box, IDCANCEL);
+                                                              DialogAnswerer::Press(box, button);
                                                               answered = true;
                                                           }}});
         ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-        PumpCapturing([&] { return answered.load(); }, 20000);
-        ASSERT_TRUE(answerer.AllAnswered());
-        EXPECT_EQ(answerer.Dialogs()[0].text, "还有正在运行的线程。确定要退出吗？");
-        EXPECT_EQ(answerer.Dialogs()[0].caption, "");
-    }
-    PumpCapturingFor(100);
-    EXPECT_TRUE(::IsWindow(frame->m_hWnd));
+        PumpCapturing([&] { return answered.load() || !::IsWindow(frame->m_hWnd); }, 20000);
+        answerer.AllAnswered();
+        std::vector<DialogAnswerer::Seen> seen = answerer.Dialogs();
+        PumpCapturingFor(100);
+        return seen.empty() ? std::string() : seen[0].caption + "|" + seen[0].text;
+    };
+    const std::string question = "|还有正在运行的线程。确定要退出吗？";
+    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 3, [&] { return g_nShownThreads == 3; }));
+    // A list load resets pane 1, yet the count shown still guards the close.
+    ASSERT_TRUE(PostAndPump(UM_LIST_LOADED, 0, 9, [&] { return Pane(1) == "线程: 0"; }));
+    EXPECT_EQ(close(IDCANCEL), question);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd)) << "Cancel keeps the window";
     EXPECT_EQ(Pane(0), "加载网址列表结束。");
 
-    DialogAnswerer answerer(::GetCurrentThreadId(),
-                            {{frame->m_hWnd, [](HWND box) { DialogAnswerer::Press(box, IDOK); }}});
-    ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    PumpCapturing([&] { return !::IsWindow(frame->m_hWnd); }, 20000);
-    EXPECT_TRUE(answerer.AllAnswered());
-    EXPECT_FALSE(::IsWindow(frame->m_hWnd));
-}
-
-TEST_F(FrameTest, CloseWithNoWorkersShownClosesAtOnce) {
-    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 0, [&] { return Pane(1) == "线程: 0"; }));
-    ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    PumpCapturing([&] { return !::IsWindow(frame->m_hWnd); }, 3000);
-    EXPECT_FALSE(::IsWindow(frame->m_hWnd)) << "no question, no wait";
-}
-
-TEST_F(FrameTest, CloseAsksWhileARunIsActiveOrAWorkerIsOutEvenWithNoneShown) {
-    auto closeIsQuestioned = [&] {
-        std::atomic<bool> answered{false};
-        DialogAnswerer answerer(::GetCurrentThreadId(), {{frame->m_hWnd, [&](HWND box) {
-                                                              DialogAnswerer::Press(box, IDCANCEL);
-                                                              answered = true;
-                                                          }}},
-                                3000);
-        ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-        PumpCapturing([&] { return answered.load() || !::IsWindow(frame->m_hWnd); }, 5000);
-        return answerer.AllAnswered() && ::IsWindow(frame->m_hWnd);
-    };
     // Between a verdict and the next tick the count shown is 0 while the run goes on.
     ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
     ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 0, [&] { return Pane(1) == "线程: 0"; }));
-    EXPECT_TRUE(closeIsQuestioned()) << "run active";
+    EXPECT_EQ(close(IDCANCEL), question) << "run active";
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd));
 
     // Stopped, but a worker started by the last tick has not reported yet.
     ASSERT_TRUE(PostAndPump(UM_REQ_STOP, 0, 0, [&] { return Pane(0) == "用户取消了查询。"; }));
     ::InterlockedIncrement(&g_nRunningThreads);
-    EXPECT_TRUE(closeIsQuestioned()) << "worker out";
+    EXPECT_EQ(close(IDOK), question) << "worker out";
     ::InterlockedDecrement(&g_nRunningThreads);
-
-    ::PostMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-    PumpCapturing([&] { return !::IsWindow(frame->m_hWnd); }, 3000);
-    EXPECT_FALSE(::IsWindow(frame->m_hWnd)) << "nothing running: no question";
+    EXPECT_FALSE(::IsWindow(frame->m_hWnd)) << "OK closes";
 }

@@ -11,7 +11,7 @@
 
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
-using viewtest::ModalWatcher;
+using testsupport::DialogAnswerer;
 using viewtest::ViewHarness;
 
 namespace {
@@ -76,7 +76,7 @@ protected:
         return s;
     }
     struct Pressed {
-        std::vector<ModalWatcher::Box> boxes;
+        std::vector<DialogAnswerer::Seen> boxes;
         bool memoryRanOut = false;
     };
     // Presses import for `path` (memory running out past `budget` bytes, if
@@ -85,7 +85,7 @@ protected:
         size_t before = panel.Count(UM_ENABLE_IMPORT);
         g_strImportFile = path;
         Pressed pressed;
-        ModalWatcher watcher;
+        DialogAnswerer watcher;
         {
             std::optional<testsupport::FailingAllocation> failing;
             if (budget) failing.emplace(*budget);
@@ -94,7 +94,7 @@ protected:
             pressed.memoryRanOut = failing && failing->Failed();
         }
         watcher.Stop();
-        pressed.boxes = watcher.Boxes();
+        pressed.boxes = watcher.Dialogs();
         return pressed;
     }
     TempDir dir;

@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -23,16 +24,6 @@ inline std::string BuiltExePath() {
     return path;
 }
 
-// Waits for pred() while other threads and processes do their work.
-inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (pred()) return true;
-        if (::GetTickCount() - start >= timeoutMs) return false;
-        ::Sleep(50);
-    }
-}
-
 // Sends with a bound: a hung program fails the test instead of hanging it.
 inline bool SendBounded(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr) {
     DWORD_PTR r = 0;
@@ -48,37 +39,6 @@ inline std::string ControlText(HWND h) {
     SendBounded(h, WM_GETTEXT, sizeof buf, (LPARAM)buf);
     return buf;
 }
-
-// A block of memory inside another process, for the control messages whose
-// parameters point at memory (the system does not carry them across).
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE hProcess, size_t size) : m_hProcess(hProcess) {
-        m_p = static_cast<char*>(::VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteMemory() {
-        if (m_p) ::VirtualFreeEx(m_hProcess, m_p, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    bool Ok() const { return m_p != nullptr; }
-    char* At(size_t offset) const { return m_p + offset; }
-    bool Write(size_t offset, const void* data, size_t len) {
-        SIZE_T done = 0;
-        return ::WriteProcessMemory(m_hProcess, m_p + offset, data, len, &done) && done == len;
-    }
-    std::string ReadString(size_t offset, size_t max) {
-        std::string s(max, '\0');
-        SIZE_T done = 0;
-        if (!::ReadProcessMemory(m_hProcess, m_p + offset, s.data(), max, &done)) return "<unreadable>";
-        s.resize(::strnlen(s.c_str(), done));
-        return s;
-    }
-
-private:
-    HANDLE m_hProcess;
-    char* m_p = nullptr;
-};
 
 // The control panel inside a frame of another process: the dialog that holds
 // the import and start buttons.
@@ -126,12 +86,17 @@ public:
         return s.found;
     }
     HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs = 20000) const {
-        DWORD start = ::GetTickCount();
-        do {
-            if (HWND h = FindTopWindow(cls, title)) return h;
-            if (::WaitForSingleObject(m_pi.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-        } while (::GetTickCount() - start < timeoutMs);
-        return nullptr;
+        HWND found = nullptr;
+        WaitFor([&] { return (found = FindTopWindow(cls, title)) != nullptr; }, timeoutMs);
+        return found;
+    }
+    // Waits for pred() while the program runs; false at once when it has ended.
+    bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) const {
+        for (DWORD start = ::GetTickCount();;) {
+            if (pred()) return true;
+            if (::GetTickCount() - start >= timeoutMs) return false;
+            if (::WaitForSingleObject(m_pi.hProcess, 20) == WAIT_OBJECT_0) return pred();
+        }
     }
     // The exit code, or -1 when the program did not end in time.
     long WaitForExit(DWORD timeoutMs = 20000) const {
@@ -144,29 +109,38 @@ public:
     HANDLE Process() const { return m_pi.hProcess; }
     DWORD ThreadId() const { return m_pi.dwThreadId; }
 
-    // Text of a status-bar pane, read through a buffer in the program's memory.
-    std::string PaneText(HWND hBar, int nPane) const {
-        RemoteMemory mem(m_pi.hProcess, 1024);
-        if (!mem.Ok() || !SendBounded(hBar, SB_GETTEXTA, (WPARAM)nPane, (LPARAM)mem.At(0))) return "<no answer>";
-        return mem.ReadString(0, 1024);
+    std::string PaneText(HWND hBar, int nPane) const { return AskText(hBar, SB_GETTEXTA, nPane); }
+    std::string CellText(HWND hList, int row, int col) const {
+        LVITEMA item{};
+        item.iSubItem = col;
+        return AskText(hList, LVM_GETITEMTEXTA, row, &item);
     }
     int RowCount(HWND hList) const {
         LRESULT n = -1;
         return SendBounded(hList, LVM_GETITEMCOUNT, 0, 0, &n) ? (int)n : -1;
     }
-    std::string CellText(HWND hList, int row, int col) const {
-        RemoteMemory mem(m_pi.hProcess, 4096);
-        if (!mem.Ok()) return "<no memory>";
-        LVITEMA item{};
-        item.iSubItem = col;
-        item.pszText = mem.At(1024);
-        item.cchTextMax = 2048;
-        if (!mem.Write(0, &item, sizeof item)) return "<not written>";
-        if (!SendBounded(hList, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)mem.At(0))) return "<no answer>";
-        return mem.ReadString(1024, 2048);
-    }
 
 private:
+    // Sends msg with lParam pointing into a block of the program's memory (the
+    // system does not carry such parameters across processes) and reads back
+    // the text the control wrote there. An item, if given, goes first and
+    // points the control at the text buffer.
+    std::string AskText(HWND h, UINT msg, WPARAM w, LVITEMA* item = nullptr) const {
+        const size_t kText = 1024, kSize = 4096;
+        auto* block = static_cast<char*>(::VirtualAllocEx(m_pi.hProcess, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+        if (!block) return "<no memory>";
+        std::string text(kSize - kText, '\0');
+        SIZE_T done = 0;
+        if (item) {
+            item->pszText = block + kText;
+            item->cchTextMax = (int)text.size();
+        }
+        bool ok = (!item || ::WriteProcessMemory(m_pi.hProcess, block, item, sizeof *item, &done)) &&
+                  SendBounded(h, msg, w, (LPARAM)(item ? block : block + kText)) &&
+                  ::ReadProcessMemory(m_pi.hProcess, block + kText, text.data(), text.size(), &done);
+        ::VirtualFreeEx(m_pi.hProcess, block, 0, MEM_RELEASE);
+        return ok ? text.c_str() : "<no answer>";
+    }
     struct Search {
         DWORD pid;
         const char* cls;
@@ -184,6 +158,50 @@ private:
         return FALSE;
     }
     PROCESS_INFORMATION m_pi{};
+};
+
+// skein.exe copied into a directory of its own, where its settings file lives,
+// and started from another working directory, as a shortcut starts it.
+class ProgramTest : public ::testing::Test {
+protected:
+    TempDir exeDir, workDir;
+    std::string exe, config;
+    ChildProgram program;
+    HWND frame = nullptr, panel = nullptr, status = nullptr, list = nullptr;
+
+    void SetUp() override { Install(exeDir.File("skein.exe")); }
+    void Install(const std::string& path) {
+        exe = path;
+        config = path.substr(0, path.find_last_of('\\') + 1) + "config.ini";
+        ASSERT_TRUE(::CopyFileA(BuiltExePath().c_str(), exe.c_str(), FALSE)) << exe;
+    }
+    // Starts the program and waits for its frame and control panel.
+    void Launch() {
+        ASSERT_TRUE(program.Start(exe, workDir.path));
+        ASSERT_NO_FATAL_FAILURE(FindWindows());
+    }
+    void FindWindows() {
+        frame = program.WaitForWindow(nullptr, "Skein");
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(program.WaitFor([&] { return (panel = FindPanel(frame)) != nullptr; }, 10000));
+        status = ::GetDlgItem(frame, AFX_IDW_STATUS_BAR);
+        list = ::FindWindowExA(frame, nullptr, "SysListView32", nullptr);
+        ASSERT_TRUE(status && list);
+    }
+    long CloseAndWait() {
+        ::PostMessageA(frame, WM_CLOSE, 0, 0);
+        return program.WaitForExit();
+    }
+    std::string Pane(int i) const { return program.PaneText(status, i); }
+    bool WaitForPane(int i, const std::string& text, DWORD timeoutMs = 10000) const {
+        return program.WaitFor([&] { return Pane(i) == text; }, timeoutMs);
+    }
+    HWND Item(int id) const { return ::GetDlgItem(panel, id); }
+    // A press of a panel button, as a click delivers it.
+    void Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
+    bool WaitEnabled(int id) const {
+        return program.WaitFor([&] { return ::IsWindowEnabled(Item(id)) != FALSE; }, 5000);
+    }
 };
 
 }  // namespace testsupport

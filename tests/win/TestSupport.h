@@ -13,13 +13,16 @@
 namespace testsupport {
 
 // Pumps messages the way the program's loop does (PreTranslateMessage walk
-// first) until pred() holds or timeoutMs passes. Returns pred().
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000) {
+// first) until pred() holds or timeoutMs passes. Returns pred(). A message
+// that take() accepts is taken out of the queue instead.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000,
+                      const std::function<bool(const MSG&)>& take = {}) {
     DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) return pred();
+            if (take && take(msg)) continue;
             if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
                 NoteMessageWalked(msg);
                 ::TranslateMessage(&msg);

@@ -4,7 +4,7 @@
 #include "urls/OpenWeb.h"
 #include "win/ViewTestHelpers.h"
 
-using viewtest::ModalWatcher;
+using testsupport::DialogAnswerer;
 using viewtest::ViewHarness;
 
 namespace {
@@ -46,16 +46,16 @@ protected:
     // Right-click on the row holding the selection mark, choose "打开网页".
     void OpenFromMenu(int markRow, DWORD menuDelayMs = 0) {
         h.view.GetListCtrl().SetSelectionMark(markRow);
-        ModalWatcher watcher(ModalWatcher::MenuAnswer::ChooseFirst, menuDelayMs);
+        DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst, menuDelayMs);
         h.RightClickNotify();
-        testsupport::PumpUntil([&] { return !g_opened.empty() || !watcher.Boxes().empty(); }, 3000);
+        testsupport::PumpUntil([&] { return !g_opened.empty() || !watcher.Dialogs().empty(); }, 3000);
         watcher.Stop();
-        m_boxes = watcher.Boxes();
+        m_boxes = watcher.Dialogs();
         m_menus = watcher.Menus();
     }
 
     ViewHarness h;
-    std::vector<ModalWatcher::Box> m_boxes;
+    std::vector<DialogAnswerer::Seen> m_boxes;
     int m_menus = 0;
 
 private:
@@ -174,7 +174,7 @@ TEST_F(View, FindingARowSearchesTheRowNumbers) {
 
 TEST_F(View, NoMenuWithoutASelectionMark) {
     AddRows({"a.com"});
-    ModalWatcher watcher;
+    DialogAnswerer watcher;
     h.RightClickNotify();
     testsupport::PumpFor(200);
     watcher.Stop();
@@ -226,7 +226,7 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     r.left = LVIR_BOUNDS;
     ASSERT_TRUE(::SendMessageA(h.view, LVM_GETITEMRECT, 2, (LPARAM)&r));
     LPARAM at = MAKELPARAM(r.left + 50, (r.top + r.bottom) / 2);
-    ModalWatcher watcher(ModalWatcher::MenuAnswer::ChooseFirst);
+    DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst);
     ::PostMessageA(h.view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     ::PostMessageA(h.view, WM_RBUTTONUP, 0, at);
     testsupport::PumpUntil([&] { return !g_opened.empty(); }, 3000);

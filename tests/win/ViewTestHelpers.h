@@ -1,14 +1,9 @@
-// A URL list view in a real window for the tests, and a watcher that answers
-// the modal loops (message boxes, popup menus) the view opens.
+// A URL list view in a real window for the tests.
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <mutex>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/Globals.h"
@@ -16,6 +11,7 @@
 #include "framework/WinApp.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
+#include "win/DialogAnswerer.h"
 #include "win/TestSupport.h"
 
 namespace viewtest {
@@ -60,92 +56,6 @@ struct ViewHarness {
         nm.iItem = -1;
         return ::SendMessageA(main, WM_NOTIFY, AFX_IDW_PANE_FIRST, (LPARAM)&nm);
     }
-};
-
-// Watches the test thread's windows from a helper thread: closes every message
-// box with OK and answers every popup menu, recording what it saw. Everything
-// it sees is closed, so a test cannot hang in a modal loop.
-class ModalWatcher {
-public:
-    enum class MenuAnswer { Cancel, ChooseFirst };
-    struct Box {
-        HWND owner;
-        std::string caption;
-        std::string text;
-    };
-
-    explicit ModalWatcher(MenuAnswer answer = MenuAnswer::Cancel, DWORD menuDelayMs = 0)
-        : m_uiThread(::GetCurrentThreadId()), m_answer(answer), m_menuDelay(menuDelayMs),
-          m_thread([this] { Run(); }) {}
-    ~ModalWatcher() { Stop(); }
-    void Stop() {
-        m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
-    }
-    std::vector<Box> Boxes() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_boxes;
-    }
-    int Menus() const { return m_menus; }
-
-private:
-    static std::string ClassOf(HWND h) {
-        char cls[64] = {};
-        ::GetClassNameA(h, cls, sizeof cls);
-        return cls;
-    }
-    static std::string TextOf(HWND h) {
-        char buf[2048] = {};
-        DWORD_PTR unused = 0;
-        ::SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_ABORTIFHUNG, 2000, &unused);
-        return buf;
-    }
-    static BOOL CALLBACK Collect(HWND h, LPARAM lp) {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-        return TRUE;
-    }
-
-    void Run() {
-        std::set<HWND> handled;
-        while (!m_stop) {
-            std::vector<HWND> windows;
-            ::EnumThreadWindows(m_uiThread, &Collect, (LPARAM)&windows);
-            for (HWND h : windows) {
-                if (handled.count(h) || !::IsWindowVisible(h)) continue;
-                std::string cls = ClassOf(h);
-                if (cls == "#32770") {
-                    handled.insert(h);
-                    ::Sleep(50);   // let the box finish its initialisation
-                    Box box{::GetWindow(h, GW_OWNER), TextOf(h), TextOf(::GetDlgItem(h, 0xFFFF))};
-                    {
-                        std::lock_guard<std::mutex> lock(m_mutex);
-                        m_boxes.push_back(box);
-                    }
-                    ::PostMessageA(h, WM_COMMAND, IDOK, 0);
-                } else if (cls == "#32768") {
-                    handled.insert(h);
-                    ++m_menus;
-                    ::Sleep(50 + m_menuDelay);
-                    if (m_answer == MenuAnswer::ChooseFirst) {
-                        ::PostMessageA(h, WM_KEYDOWN, VK_DOWN, 0);
-                        ::PostMessageA(h, WM_KEYDOWN, VK_RETURN, 0);
-                    } else {
-                        ::PostMessageA(h, WM_KEYDOWN, VK_ESCAPE, 0);
-                    }
-                }
-            }
-            ::Sleep(20);
-        }
-    }
-
-    DWORD m_uiThread;
-    MenuAnswer m_answer;
-    DWORD m_menuDelay;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_menus{0};
-    std::mutex m_mutex;
-    std::vector<Box> m_boxes;
-    std::thread m_thread;
 };
 
 }  // namespace viewtest
