@@ -58,33 +58,18 @@ const Validity kOk = Validity::Valid, kNone = Validity::Unchecked;
 }  // namespace
 
 TEST(CleanUpDuplicates, KeepsTopmostOfEachGroupWithItsNumberAndState) {
-    // Case and a trailing slash make different URLs; only the exact repeat goes.
-    UrlRows rows = Make({{1, "example.com", kNone}, {2, "Example.com", kNone},
-                         {3, "example.com", kNone}, {4, "example.com/", kNone}});
-    EXPECT_EQ(RemoveDuplicateRows(rows), 1u);
-    EXPECT_EQ(Dump(rows), (std::vector<Row>{{1, "example.com", kNone}, {2, "Example.com", kNone},
-                                            {4, "example.com/", kNone}}));
-
-    // The first of three stays even when a later copy has the better verdict.
-    rows = Make({{1, "a.cn", Validity::Timeout}, {2, "a.cn", kOk}, {3, "a.cn", Validity::Invalid}});
-    EXPECT_EQ(RemoveDuplicateRows(rows), 2u);
-    EXPECT_EQ(Dump(rows), (std::vector<Row>{{1, "a.cn", Validity::Timeout}}));
-
-    UrlRows empty;
-    EXPECT_EQ(RemoveDuplicateRows(empty), 0u);
+    // Equality is byte equality: case, a trailing slash or space make another
+    // URL, the two empty URLs are one group, double-byte characters are not
+    // special, and the first stays even when a later copy has the better verdict.
+    UrlRows rows = Make({{1, "a.cn", Validity::Timeout}, {2, "A.cn", kNone}, {3, "a.cn", kOk}, {4, "a.cn/", kNone},
+                         {5, "", kNone}, {6, "\xD6\xD0.cn", kNone}, {7, "", Validity::Malformed},
+                         {8, "\xD6\xD0.cn", kOk}, {9, "\xD6\xD0.cn ", kNone}, {10, "a.cn", Validity::Invalid}});
+    EXPECT_EQ(RemoveDuplicateRows(rows), 4u);
+    EXPECT_EQ(Dump(rows), (std::vector<Row>{{1, "a.cn", Validity::Timeout}, {2, "A.cn", kNone}, {4, "a.cn/", kNone},
+                                            {5, "", kNone}, {6, "\xD6\xD0.cn", kNone}, {9, "\xD6\xD0.cn ", kNone}}));
     UrlRows one = Make({{7, "", kNone}});
     EXPECT_EQ(RemoveDuplicateRows(one), 0u);
     EXPECT_EQ(one.size(), 1u);
-}
-
-TEST(CleanUpDuplicates, EmptyAndGbkUrlsCompareByTheirBytes) {
-    // Equality is byte equality: the two empty URLs are one group, a trailing
-    // space makes another URL, and double-byte characters are not special.
-    UrlRows rows = Make({{1, "", kNone}, {2, "\xD6\xD0.cn", kNone}, {3, "\x81\x7C.cn", kNone},
-                         {4, "", Validity::Malformed}, {5, "\xD6\xD0.cn", kOk}, {6, "\xD6\xD0.cn ", kNone}});
-    EXPECT_EQ(RemoveDuplicateRows(rows), 2u);
-    EXPECT_EQ(Dump(rows), (std::vector<Row>{{1, "", kNone}, {2, "\xD6\xD0.cn", kNone},
-                                            {3, "\x81\x7C.cn", kNone}, {6, "\xD6\xD0.cn ", kNone}}));
 }
 
 TEST(CleanUpDuplicates, SurvivorsMatchThePairwiseRuleOnRandomLists) {
@@ -109,21 +94,23 @@ TEST(CleanUpDuplicates, SurvivorsMatchThePairwiseRuleOnRandomLists) {
     }
 }
 
-TEST(CleanUpDuplicates, LargeListKeepsFirstOccurrencesAndIds) {
-    // 200,000 rows, every third a repeat of an earlier one: ids must still find
-    // the survivors afterwards, as verdicts of a running check look rows up by id.
+TEST(CleanUpDuplicates, LargeListKeepsEveryDistinctUrlAndTheIds) {
+    // 600,000 rows, every third a repeat of an earlier one. The 400,000
+    // distinct URLs hold some twenty pairs whose 32-bit hashes agree, whatever
+    // the hash: a removal that trusted an equal hash would lose unique rows.
+    // Ids must still find the survivors, as verdicts of a running check look
+    // rows up by id.
     UrlRows rows;
     std::vector<UrlRows::Id> ids;
-    const int n = 200000;
+    const int n = 600000;
     int distinct = 0;
     for (int i = 0; i < n; ++i) {
-        std::string url = (i % 3 == 2) ? "host" + std::to_string((i * 7919) % distinct) + ".cn"
+        std::string url = (i % 3 == 2) ? "host" + std::to_string((i * 7919LL) % distinct) + ".cn"
                                        : "host" + std::to_string(distinct++) + ".cn";
         ids.push_back(rows.append(i + 1, url));
     }
-    std::size_t removed = RemoveDuplicateRows(rows);
-    EXPECT_EQ(rows.size(), static_cast<std::size_t>(distinct));
-    EXPECT_EQ(removed, static_cast<std::size_t>(n - distinct));
+    EXPECT_EQ(RemoveDuplicateRows(rows), static_cast<std::size_t>(n - distinct));
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(distinct));
     for (std::size_t i = 1; i < rows.size(); ++i) ASSERT_LT(rows.number(i - 1), rows.number(i));
     for (int i = 0; i < n; i += 3) {   // rows with i % 3 == 0 are always first occurrences
         auto at = rows.find(ids[i]);

@@ -73,18 +73,6 @@ TEST(DispatchScan, ReopenedRowIsServedBeforeLaterRows) {
     EXPECT_EQ(t.take, (std::vector<std::size_t>{1, 4}));
 }
 
-TEST(DispatchScan, NewListAfterTheOldOneWasDoneIsScannedFromItsStart) {
-    UrlRows rows = MakeRows(std::vector<Validity>(3, Validity::Unchecked));
-    DispatchCursor c;
-    c.Dispatch(rows, 10);
-    EXPECT_TRUE(c.Dispatch(rows, 10).finished);
-    rows.clear();
-    rows.append(1, "a.example");
-    rows.append(2, "b.example");
-    auto t = c.Dispatch(rows, 1);
-    EXPECT_EQ(t.take, (std::vector<std::size_t>{0}));
-}
-
 // Random runs with removals, new lists, verdicts and re-opened rows: every
 // tick takes exactly the rows a scan from row 0 would take.
 TEST(DispatchScan, EqualsFullScanUnderRandomEdits) {

@@ -58,10 +58,8 @@ TEST(ImportLines, LineEndsAndTheFinalBreak) {
     EXPECT_EQ(Lines("a\rb\r"), (V{"a", "b"}));
     EXPECT_EQ(Lines("a\r\rb\nc\r\nd"), (V{"a", "", "b", "c", "d"}));
     EXPECT_EQ(Lines("\r\n\r\n"), (V{"", ""}));
-}
-
-TEST(ImportLines, ALeadByteBeforeTheLineEndDoesNotJoinLines) {
-    EXPECT_EQ(Lines("a\x81\nb\xB0\r\nc"), (std::vector<std::string>{"a\x81", "b\xB0", "c"}));
+    // A lead byte before the line end does not join lines.
+    EXPECT_EQ(Lines("a\x81\nb\xB0\r\nc"), (V{"a\x81", "b\xB0", "c"}));
 }
 
 TEST(ImportTidy, TrimsTheSixWhiteSpaceBytesOnly) {
@@ -71,6 +69,9 @@ TEST(ImportTidy, TrimsTheSixWhiteSpaceBytesOnly) {
     // A full-width space and other bytes are not white space here.
     EXPECT_EQ(TidyUrlLine("\xA1\xA1" "a.com\xA1\xA1"), "\xA1\xA1" "a.com\xA1\xA1");
     EXPECT_EQ(TidyUrlLine("\x85" "a.com"), "\x85" "a.com");
+    // Zero bytes go.
+    EXPECT_EQ(TidyUrlLine(std::string(" \0 a.b。c\0", 10)), "a.b.c");
+    EXPECT_EQ(TidyUrlLine(std::string("\0\0", 2)), "");
 }
 
 TEST(ImportTidy, ReplacesOnlyWholeIdeographicFullStops) {
@@ -78,12 +79,6 @@ TEST(ImportTidy, ReplacesOnlyWholeIdeographicFullStops) {
     EXPECT_EQ(TidyUrlLine("  中文。网址。com  "), "中文.网址.com");
     // 啊 (B0 A1) followed by ． (A3 AE): the bytes A1 A3 are not a "。".
     EXPECT_EQ(TidyUrlLine("\xB0\xA1\xA3\xAE"), "\xB0\xA1\xA3\xAE");
-}
-
-TEST(ImportTidy, DropsNulBytes) {
-    EXPECT_EQ(TidyUrlLine(std::string("ex\0am\0ple.com", 14)), "example.com");
-    EXPECT_EQ(TidyUrlLine(std::string(" \0 a.b。c\0", 10)), "a.b.c");
-    EXPECT_EQ(TidyUrlLine(std::string("\0\0", 2)), "");
 }
 
 TEST(ImportChecks, WellFormedMeansADotAndNoSpace) {
@@ -123,36 +118,21 @@ TEST(ImportChecks, EntriesEndAtTheFirstEmptyField) {
     EXPECT_EQ(IgnoreEntries(""), V{});
 }
 
-TEST(ImportChecks, IgnoreMatchingIsCaseSensitiveAndNormalisesTheSetting) {
+TEST(ImportChecks, IgnoreMatchingIsCaseSensitiveByWholeCharactersAndNormalisesTheSetting) {
     std::string setting = "ads";
     EXPECT_TRUE(IsIgnoredUrl("ads.example.com", setting));
     EXPECT_FALSE(IsIgnoredUrl("ADS.example.com", setting));
-
-    setting = "ad  track";
-    EXPECT_TRUE(IsIgnoredUrl("x.track.com", setting));
-    EXPECT_EQ(setting, "ad,track");
-
-    setting = "ad, track";
-    EXPECT_FALSE(IsIgnoredUrl("x.track.com", setting));
+    setting = "ad, track";   // "ad,,track": the entries end before "track"
     EXPECT_TRUE(IsIgnoredUrl("ad.com", setting));
+    EXPECT_FALSE(IsIgnoredUrl("x.track.com", setting));
     EXPECT_EQ(setting, "ad,,track");
-
-    for (const char* s : {",ads", " ads"}) {
-        setting = s;
-        EXPECT_FALSE(IsIgnoredUrl("ads.example.com", setting)) << s;
-    }
-
+    setting = " ads";
+    EXPECT_FALSE(IsIgnoredUrl("ads.example.com", setting));
     setting = "";
     EXPECT_FALSE(IsIgnoredUrl("anything.com", setting));
-    EXPECT_EQ(setting, "");
-}
-
-TEST(ImportChecks, IgnoreEntriesNeverMatchATrailByte) {
-    std::string setting = "A";
+    setting = "A";
     EXPECT_FALSE(IsIgnoredUrl("\x81\x41.com", setting));   // the 'A' is half of a character
     EXPECT_TRUE(IsIgnoredUrl("\x81\x41" "A.com", setting));
-    setting = "中文";
-    EXPECT_TRUE(IsIgnoredUrl("www.中文.com", setting));
 }
 
 TEST(ImportFile, TidyingAndMarks) {
@@ -177,35 +157,15 @@ TEST(ImportFile, IgnoreTextIsNormalisedOnlyWhenALineIsImported) {
     EXPECT_EQ(rows[2].validity, "");
 }
 
-TEST(ImportFile, GbkTextKeepsItsBytes) {
-    std::string line = "http://中文。网址.com/路径?q=表";
-    auto rows = Import(line + "\n");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].url, "http://中文.网址.com/路径?q=表");
-    // Invalid GBK is stored as it came.
-    rows = Import("\x81\xFF\x80.com\n\xFE");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].url, "\x81\xFF\x80.com");
-    EXPECT_EQ(rows[1].url, "\xFE");
-}
-
-TEST(ImportFile, BadInputGivesDefinedRows) {
+TEST(ImportFile, BadInputGivesDefinedRowsAndKeepsItsBytes) {
     EXPECT_TRUE(Import("").empty());
     EXPECT_EQ(Import("\n\n\n").size(), 3u);
-    auto rows = Import("a.com\rb.com\rc.com");
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2], (Row{3, "c.com", ""}));
-    rows = Import(std::string("a.c\0om\n\0\n", 9));
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (Row{1, "a.com", ""}));
-    EXPECT_EQ(rows[1], (Row{2, "", kMalformed}));
-
-    std::string longLine(10u << 20, 'a');
-    longLine[5] = '.';
-    rows = Import(longLine);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].url.size(), longLine.size());
-    EXPECT_EQ(rows[0].validity, "");
+    auto rows = Import(std::string("a.c\0om\n\0\n", 9));
+    EXPECT_EQ(rows, (std::vector<Row>{{1, "a.com", ""}, {2, "", kMalformed}}));
+    // GBK is stored as it came, invalid GBK too.
+    rows = Import("http://中文。网址.com/路径?q=表\n\x81\xFF\x80.com\n\xFE");
+    EXPECT_EQ(rows, (std::vector<Row>{{1, "http://中文.网址.com/路径?q=表", ""}, {2, "\x81\xFF\x80.com", ""},
+                                      {3, "\xFE", kMalformed}}));
 }
 
 // The bulk import prepares the ignore list once; it must give exactly the rows

@@ -60,28 +60,18 @@ TEST(Mbcs, MakeLowerTouchesOnlySingleByteLetters) {
     EXPECT_EQ(s, "abc" + kLeadA + "xyz" + kLeadA + "\xC0\xC1");
 }
 
-TEST(Mbcs, ExtractSubStringFields) {
-    std::string out;
-    EXPECT_TRUE(MbcsExtractSubString(out, "ad,,track", 0, ','));
-    EXPECT_EQ(out, "ad");
-    EXPECT_TRUE(MbcsExtractSubString(out, "ad,,track", 1, ','));
-    EXPECT_EQ(out, "");
-    EXPECT_TRUE(MbcsExtractSubString(out, "ad,,track", 2, ','));
-    EXPECT_EQ(out, "track");
-    EXPECT_FALSE(MbcsExtractSubString(out, "ad,,track", 3, ','));
-    EXPECT_EQ(out, "");
-    EXPECT_TRUE(MbcsExtractSubString(out, "", 0, ','));
-    EXPECT_EQ(out, "");
-    EXPECT_FALSE(MbcsExtractSubString(out, "a", -1, ','));
-    EXPECT_TRUE(MbcsExtractSubString(out, "a,", 1, ','));
-    EXPECT_EQ(out, "");
-}
-
-TEST(Mbcs, ExtractSubStringSkipsTrailBytesEqualToTheSeparator) {
-    std::string out;
-    std::string s = "x" + kLeadBar + "y|z";
-    EXPECT_TRUE(MbcsExtractSubString(out, s, 0, '|'));
-    EXPECT_EQ(out, "x" + kLeadBar + "y");
-    EXPECT_TRUE(MbcsExtractSubString(out, s, 1, '|'));
-    EXPECT_EQ(out, "z");
+TEST(Mbcs, ExtractSubStringFieldsSkippingTrailBytesEqualToTheSeparator) {
+    auto field = [](const std::string& s, int i, char sep) {
+        std::string out = "junk";
+        return MbcsExtractSubString(out, s, i, sep) ? out : "(none: " + out + ")";
+    };
+    EXPECT_EQ(field("ad,,track", 0, ','), "ad");
+    EXPECT_EQ(field("ad,,track", 1, ','), "");
+    EXPECT_EQ(field("ad,,track", 2, ','), "track");
+    EXPECT_EQ(field("ad,,track", 3, ','), "(none: )");
+    EXPECT_EQ(field("", 0, ','), "");
+    EXPECT_EQ(field("a", -1, ','), "(none: )");
+    EXPECT_EQ(field("a,", 1, ','), "");
+    EXPECT_EQ(field("x" + kLeadBar + "y|z", 0, '|'), "x" + kLeadBar + "y");
+    EXPECT_EQ(field("x" + kLeadBar + "y|z", 1, '|'), "z");
 }

@@ -26,8 +26,10 @@ UINT Throws(LPVOID) {
     throw 42;
 }
 
+// Waits for the count with a deadline.
 bool WaitFor(volatile LONG& v, LONG want) {
-    for (int i = 0; i < 300 && v != want; ++i) ::Sleep(10);
+    DWORD start = ::GetTickCount();
+    while (v != want && ::GetTickCount() - start < 5000) ::Sleep(1);
     return v == want;
 }
 
@@ -51,11 +53,9 @@ TEST(ProbeWorkerThread, SuspendedStartAndKeptObject) {
     t.m_bAutoDelete = FALSE;
     ASSERT_TRUE(t.CreateThread(CREATE_SUSPENDED));
     ASSERT_NE(t.m_hThread, nullptr);
-    EXPECT_NE(t.m_nThreadID, 0u);
-    ::Sleep(50);
-    EXPECT_EQ(g_ran, 0);
     EXPECT_FALSE(t.CreateThread()) << "a second thread for one object";
-    t.ResumeThread();
+    EXPECT_EQ(g_ran, 0);
+    EXPECT_EQ(t.ResumeThread(), 1u) << "the thread was not held suspended";
     ASSERT_EQ(::WaitForSingleObject(t.m_hThread, 3000), WAIT_OBJECT_0);
     DWORD code = 0;
     ::GetExitCodeThread(t.m_hThread, &code);
@@ -68,7 +68,6 @@ TEST(ProbeWorkerThread, FailedStartLeavesTheObjectToItsOwner) {
     auto* t = new CountedThread(&Quick, nullptr);
     // A stack reservation no 32-bit process can have.
     EXPECT_FALSE(t->CreateThread(STACK_SIZE_PARAM_IS_A_RESERVATION, 0xF0000000u));
-    ::Sleep(50);
     EXPECT_EQ(g_destroyed, 0);
     delete t;
     EXPECT_EQ(g_destroyed, 1);

@@ -13,6 +13,7 @@ namespace {
 
 const char kPage[] =
     "<html><head><title>Skein test page</title></head>\r\n<body>hello</body></html>\r\n";
+const char kErrorPage[] = "<HTML><HEAD><TITLE>域名纠错系统</TITLE></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n";
 
 std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body,
                      bool withLength = true) {
@@ -29,7 +30,6 @@ const char* ReasonPhrase(int status) {
     case 204: return "No Content";
     case 403: return "Forbidden";
     case 404: return "Not Found";
-    case 429: return "Too Many Requests";
     case 500: return "Internal Server Error";
     default: return "Status";
     }
@@ -67,10 +67,6 @@ DWORD WINAPI AcceptThread(LPVOID p);
 DWORD WINAPI ServeThread(LPVOID p);
 
 }  // namespace
-
-std::string TestHttpServer::ErrorPageBody() {
-    return "<HTML><HEAD><TITLE>域名纠错系统</TITLE></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n";
-}
 
 TestHttpServer::TestHttpServer(const Options& options) : m_options(options) {
     WSADATA wsa;
@@ -192,10 +188,6 @@ void TestHttpServer::AcceptLoop() {
         SOCKET s = ::accept(m_listen, nullptr, nullptr);
         if (s == INVALID_SOCKET) continue;
         ++m_total;
-        if (m_open.load() >= m_options.maxConnections) {
-            ::closesocket(s);
-            continue;
-        }
         int open = ++m_open;
         int peak = m_peak.load();
         while (open > peak && !m_peak.compare_exchange_weak(peak, open)) {
@@ -245,10 +237,7 @@ bool TestHttpServer::ReadHead(Socket s, std::string& head, DWORD deadline) {
     while (!Stopping() && TimeLeft(deadline) && head.size() < 64 * 1024) {
         int got = ::recv(s, buf, sizeof buf, 0);
         if (got > 0) {
-            if (head.empty() && buf[0] == 0x16) {   // a TLS handshake record
-                ++m_tlsGreetings;
-                return false;
-            }
+            if (head.empty() && buf[0] == 0x16) return false;   // a TLS handshake record
             head.append(buf, got);
             size_t end = head.find("\r\n\r\n");
             if (end != std::string::npos) {
@@ -379,26 +368,14 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         }
         return;
     }
-    if (path == "/big") {
-        const size_t size = 10u * 1024 * 1024;
-        std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
-                        std::to_string(size) + "\r\n\r\n";
-        if (!SendAll(s, r, deadline)) return;
-        std::string chunk(64 * 1024, 'b');
-        memcpy(chunk.data(), kPage, sizeof kPage - 1);
-        for (size_t sent = 0; sent < size; sent += chunk.size())
-            if (!SendAll(s, chunk, deadline)) return;
-        WaitForClientClose(s, deadline);
-        return;
-    }
 
     std::string r;
     if (path == "/page") {
         r = Response(200, "OK", "", kPage);
     } else if (path == "/errpage") {
-        r = Response(200, "OK", "", ErrorPageBody());
+        r = Response(200, "OK", "", kErrorPage);
     } else if (path == "/errpage-lower") {
-        std::string body = ErrorPageBody();
+        std::string body = kErrorPage;
         for (const char* tag : {"<TITLE>", "</TITLE>"}) {
             std::string lower = tag;
             for (char& c : lower) c = (char)tolower((unsigned char)c);

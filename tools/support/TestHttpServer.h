@@ -21,7 +21,6 @@ namespace testsupport {
 //   /empty              200 with an empty body
 //   /redirect/NNN?to=L  status NNN (301, 302...) with Location: L (L taken as written)
 //   /chunked            200, the page in chunked encoding
-//   /big                200, a 10 MB body with its length
 //   /endless            200, a body without length that never ends
 //   /endless-chunked    200, a chunked body that never ends
 //   /huge-length        200, Content-Length of a terabyte, the body sent for ever
@@ -37,7 +36,7 @@ namespace testsupport {
 //   /garbage            bytes that are not HTTP, then close
 //   /slow?ms=N          the page after N milliseconds
 //   /echo               200, the request head as the body
-// A client that opens with a TLS greeting is counted and let go at once.
+// A client that opens with a TLS greeting is let go at once.
 class TestHttpServer {
 public:
     using Socket = UINT_PTR;   // winsock's SOCKET, without winsock's header here
@@ -46,7 +45,6 @@ public:
     struct Options {
         DWORD trickleIntervalMs = 1000;
         DWORD connectionLimitMs = 120000;   // no connection lives longer
-        int maxConnections = 256;           // further connections are closed at once
     };
 
     TestHttpServer() : TestHttpServer(Options{}) {}
@@ -65,9 +63,6 @@ public:
     int OpenConnections() const { return m_open.load(); }
     int PeakConnections() const { return m_peak.load(); }
     int TotalConnections() const { return m_total.load(); }
-    // Connections that opened with a TLS greeting instead of a request (closed at once).
-    int TlsGreetings() const { return m_tlsGreetings.load(); }
-    void ResetPeak() { m_peak.store(m_open.load()); }
     // Request heads received so far (request line and headers), oldest first.
     std::vector<std::string> Requests() const;
     // How many requests asked for exactly this target (path and query).
@@ -78,8 +73,6 @@ public:
     // Lives as long as the server.
     unsigned short StalledPort();
 
-    // The body of /errpage.
-    static std::string ErrorPageBody();
     // A loopback port that nothing listens on (bound once, then released).
     static unsigned short ClosedPort();
 
@@ -104,7 +97,7 @@ private:
     HANDLE m_hStopEvent = nullptr;
     HANDLE m_hAcceptThread = nullptr;
     std::atomic<bool> m_stop{false};
-    std::atomic<int> m_open{0}, m_peak{0}, m_total{0}, m_tlsGreetings{0};
+    std::atomic<int> m_open{0}, m_peak{0}, m_total{0};
 
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
