@@ -46,23 +46,6 @@ TEST(ProbeWorkerThread, DeletesItselfWhenItsFunctionReturnsEvenByException) {
     EXPECT_EQ(g_ran, 20);
 }
 
-TEST(ProbeWorkerThread, SuspendedStartAndKeptObject) {
-    g_destroyed = 0;
-    g_ran = 0;
-    CountedThread t(&Quick, (LPVOID)7);
-    t.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(t.CreateThread(CREATE_SUSPENDED));
-    ASSERT_NE(t.m_hThread, nullptr);
-    EXPECT_FALSE(t.CreateThread()) << "a second thread for one object";
-    EXPECT_EQ(g_ran, 0);
-    EXPECT_EQ(t.ResumeThread(), 1u) << "the thread was not held suspended";
-    ASSERT_EQ(::WaitForSingleObject(t.m_hThread, 3000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    ::GetExitCodeThread(t.m_hThread, &code);
-    EXPECT_EQ(code, 7u);
-    EXPECT_EQ(g_destroyed, 0);
-}
-
 TEST(ProbeWorkerThread, FailedStartLeavesTheObjectToItsOwner) {
     g_destroyed = 0;
     auto* t = new CountedThread(&Quick, nullptr);
