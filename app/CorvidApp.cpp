@@ -9,6 +9,7 @@
 #include "core/MessageBox.h"
 #include "core/rules/Text.h"
 #include "framework/DocTemplate.h"
+#include "framework/FileDialog.h"
 #include "framework/Handles.h"
 #include "resource.h"
 #include "urls/CorvidDoc.h"
@@ -59,7 +60,8 @@ void CCorvidApp::LocateConfigFile() {
     char path[MAX_PATH] = {};
     DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
     std::string exe(path, n < sizeof path ? n : sizeof path - 1);
-    size_t slash = exe.find_last_of('\\');
+    // Not a byte search: a double-byte character may end in the byte of a backslash.
+    size_t slash = AfxFindLastPathSeparator(exe);
     m_strAppDir = (slash == std::string::npos ? std::string() : exe.substr(0, slash)) + "\\";
 }
 

@@ -169,10 +169,10 @@ protected:
     ChildProgram program;
     HWND frame = nullptr, panel = nullptr, status = nullptr, list = nullptr;
 
-    void SetUp() override { Install(exeDir.File("skein.exe")); }
-    void Install(const std::string& path) {
-        exe = path;
-        config = path.substr(0, path.find_last_of('\\') + 1) + "config.ini";
+    void SetUp() override { Install(exeDir.path, "skein.exe"); }
+    void Install(const std::string& dir, const std::string& name) {
+        exe = dir + "\\" + name;
+        config = dir + "\\config.ini";
         ASSERT_TRUE(::CopyFileA(BuiltExePath().c_str(), exe.c_str(), FALSE)) << exe;
     }
     // Starts the program and waits for its frame and control panel.
