@@ -134,11 +134,10 @@ void CInternetGuard::SetReceiveBudget(size_t nBytes) {
 }
 
 void CInternetGuard::Refuse() {
+    // Connections the library finished with are left alone: its pool hands
+    // them to the next request for the same server, on whichever worker's
+    // thread, and a shutdown here would fail that worker's request.
     m_bRefused = true;
-    // The library may keep a finished connection for reuse; the server is
-    // told now that it will not be.
-    for (int i = 0; i < m_nSockets; ++i) ::shutdown((SOCKET)m_sockets[i], SD_BOTH);
-    m_nSockets = 0;
 }
 
 void CInternetGuard::Resume() {
@@ -161,12 +160,6 @@ int CInternetGuard::Connect(UINT_PTR s, const void* name, int namelen) {
     DWORD wait = std::min(m_dwConnectTimeoutMs, RemainingMs());
     if (wait == 0) return Fail(s, WSAETIMEDOUT);
     m_bConnectTimedOut = false;
-    if (m_nSockets == (int)(sizeof m_sockets / sizeof m_sockets[0])) {
-        std::copy(m_sockets + 1, m_sockets + m_nSockets, m_sockets);
-        --m_nSockets;
-    }
-    m_sockets[m_nSockets++] = s;
-
     u_long nonBlocking = 1;
     ::ioctlsocket((SOCKET)s, FIONBIO, &nonBlocking);
     int result = g_pfnConnect((SOCKET)s, static_cast<const sockaddr*>(name), namelen);

@@ -62,7 +62,7 @@ public:
 
     // Bytes the library may still receive; a receive beyond them fails.
     void SetReceiveBudget(size_t nBytes);
-    // Fails every further call and shuts down the connections made so far.
+    // Fails every further call (and shuts down the socket it was made on).
     void Refuse();
     // Lets calls through again (the next request of the same fetch).
     void Resume();
@@ -94,8 +94,6 @@ private:
     bool m_bBudgetSpent = false;
     bool m_bConnectTimedOut = false;
     bool m_bIoTimedOut = false;
-    UINT_PTR m_sockets[16] = {};   // connections made under the guard, most recent last
-    int m_nSockets = 0;
     CInternetGuard* m_pOuter;
 };
 

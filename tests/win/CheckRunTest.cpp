@@ -110,7 +110,8 @@ TEST_F(CheckRun, EveryRowGetsItsVerdictWithinTheBound) {
     ASSERT_TRUE(WorkersDone());
     const std::vector<std::string> want = {kOk, kInvalid, kTimeout, kTimeout, kOk, kOk, kOk, kOk, kTimeout, kOk,
                                            "格式不正确！", "用户忽略！"};
-    for (int i = 0; i < (int)want.size(); ++i) EXPECT_EQ(Text(i), want[i]) << "row " << i;
+    for (int i = 0; i < (int)want.size(); ++i)
+        EXPECT_EQ(Text(i), want[i]) << "row " << i << ": " << (h.view.ReasonOf(i) ? *h.view.ReasonOf(i) : "");
 
     // Counted up and down, never above the setting, and back to 0.
     auto counts = h.main.Of(UM_RUNNING_COUNT);
