@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/WinThread.h"
+#include "win/TestSupport.h"
 
 namespace {
 
@@ -26,13 +27,6 @@ UINT Throws(LPVOID) {
     throw 42;
 }
 
-// Waits for the count with a deadline.
-bool WaitFor(volatile LONG& v, LONG want) {
-    DWORD start = ::GetTickCount();
-    while (v != want && ::GetTickCount() - start < 5000) ::Sleep(1);
-    return v == want;
-}
-
 }  // namespace
 
 TEST(ProbeWorkerThread, DeletesItselfWhenItsFunctionReturnsEvenByException) {
@@ -42,7 +36,7 @@ TEST(ProbeWorkerThread, DeletesItselfWhenItsFunctionReturnsEvenByException) {
         auto* t = new CountedThread(i % 2 ? &Quick : &Throws, (LPVOID)(UINT_PTR)i);
         ASSERT_TRUE(t->CreateThread());
     }
-    EXPECT_TRUE(WaitFor(g_destroyed, 20));
+    EXPECT_TRUE(testsupport::PumpUntil([] { return g_destroyed == 20; }));
     EXPECT_EQ(g_ran, 20);
 }
 
