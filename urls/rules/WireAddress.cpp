@@ -1,0 +1,154 @@
+#include "urls/rules/WireAddress.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
+void AppendEscaped(std::string& out, std::string_view s) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (char c : s) {
+        auto b = (unsigned char)c;
+        if (b < 0x80) {
+            out.push_back(c);
+        } else {
+            out.push_back('%');
+            out.push_back(kHex[b >> 4]);
+            out.push_back(kHex[b & 15]);
+        }
+    }
+}
+
+// Strict UTF-8 (no overlong forms, no surrogates); false on any fault.
+bool DecodeUtf8(std::string_view s, std::u32string& out) {
+    for (std::size_t i = 0; i < s.size();) {
+        auto b = (unsigned char)s[i];
+        int more = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        if (more < 0 || s.size() - i <= (std::size_t)more) return false;
+        char32_t cp = more == 0 ? b : more == 1 ? (b & 0x1F) : more == 2 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k <= more; ++k) {
+            auto t = (unsigned char)s[i + k];
+            if ((t & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        static const char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kLeast[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        out.push_back(cp);
+        i += more + 1;
+    }
+    return true;
+}
+
+// What a browser makes of the characters a Chinese keyboard puts in a host
+// name: full stops of every width, and fullwidth letters, digits and hyphens.
+char32_t MapHostChar(char32_t c) {
+    if (c == 0x3002 || c == 0xFF0E || c == 0xFF61) return '.';
+    if (c == 0xFF0D || (c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A))
+        c -= 0xFEE0;
+    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    return c;
+}
+
+void AppendHost(std::string& out, std::string_view host) {
+    std::u32string chars;
+    if (IsAscii(host) || !DecodeUtf8(host, chars)) {
+        AppendEscaped(out, host);
+        return;
+    }
+    for (char32_t& c : chars) c = MapHostChar(c);
+    std::u32string_view rest = chars;
+    for (;;) {
+        std::size_t dot = rest.find(U'.');
+        std::u32string_view label = rest.substr(0, dot);
+        if (std::all_of(label.begin(), label.end(), [](char32_t c) { return c < 0x80; }))
+            for (char32_t c : label) out.push_back((char)c);
+        else
+            out.append("xn--").append(Punycode(label));
+        if (dot == std::u32string_view::npos) break;
+        out.push_back('.');
+        rest.remove_prefix(dot + 1);
+    }
+}
+
+// RFC 3492's parameters.
+constexpr std::uint64_t kBase = 36, kTMin = 1, kTMax = 26, kSkew = 38, kDamp = 700;
+
+std::uint64_t Adapt(std::uint64_t delta, std::uint64_t points, bool first) {
+    delta = first ? delta / kDamp : delta / 2;
+    delta += delta / points;
+    std::uint64_t k = 0;
+    while (delta > ((kBase - kTMin) * kTMax) / 2) {
+        delta /= kBase - kTMin;
+        k += kBase;
+    }
+    return k + (kBase - kTMin + 1) * delta / (delta + kSkew);
+}
+
+char Digit(std::uint64_t d) { return (char)(d < 26 ? 'a' + d : '0' + (d - 26)); }
+
+}  // namespace
+
+std::string Punycode(std::u32string_view label) {
+    std::string out;
+    for (char32_t c : label)
+        if (c < 0x80) out.push_back((char)c);
+    const std::uint64_t basic = out.size();
+    if (basic) out.push_back('-');
+    std::uint64_t n = 0x80, delta = 0, bias = 72, handled = basic;
+    while (handled < label.size()) {
+        std::uint64_t m = UINT64_MAX;
+        for (char32_t c : label)
+            if (c >= n) m = std::min<std::uint64_t>(m, c);
+        delta += (m - n) * (handled + 1);
+        n = m;
+        for (char32_t c : label) {
+            if (c < n) ++delta;
+            if (c != n) continue;
+            std::uint64_t q = delta;
+            for (std::uint64_t k = kBase;; k += kBase) {
+                std::uint64_t t = k <= bias ? kTMin : k >= bias + kTMax ? kTMax : k - bias;
+                if (q < t) break;
+                out.push_back(Digit(t + (q - t) % (kBase - t)));
+                q = (q - t) / (kBase - t);
+            }
+            out.push_back(Digit(q));
+            bias = Adapt(delta, handled + 1, handled == basic);
+            delta = 0;
+            ++handled;
+        }
+        ++delta;
+        ++n;
+    }
+    return out;
+}
+
+std::string WireAddress(std::string_view url) {
+    if (IsAscii(url)) return std::string(url);
+    std::string out;
+    out.reserve(url.size() * 3);
+    // "scheme://authority": every delimiter is ASCII and no UTF-8 byte of a
+    // character is, so the split never lands inside one.
+    std::size_t scheme = url.find("://");
+    if (scheme == std::string_view::npos || url.find_first_of("/?#") < scheme) {
+        AppendEscaped(out, url);
+        return out;
+    }
+    std::size_t authorityStart = scheme + 3;
+    std::size_t authorityEnd = std::min(url.find_first_of("/?#", authorityStart), url.size());
+    std::string_view authority = url.substr(authorityStart, authorityEnd - authorityStart);
+    std::size_t at = authority.rfind('@');
+    std::size_t hostStart = at == std::string_view::npos ? 0 : at + 1;
+    std::size_t colon = authority.find(':', hostStart);
+    if (colon == std::string_view::npos) colon = authority.size();
+
+    out.append(url.substr(0, authorityStart));
+    AppendEscaped(out, authority.substr(0, hostStart));
+    AppendHost(out, authority.substr(hostStart, colon - hostStart));
+    AppendEscaped(out, authority.substr(colon));
+    AppendEscaped(out, url.substr(authorityEnd));
+    return out;
+}
