@@ -348,8 +348,13 @@ BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str) const {
     if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, nullptr) ||
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return FALSE;
-    std::string buf(size + 1, '\0');
-    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, nullptr)) return FALSE;
+    // Room for two bytes per reported unit: Wine reports a header's length in
+    // characters, and then, for a buffer too small for its bytes, succeeds
+    // with a length of -1.
+    std::string buf(size * 2 + 1, '\0');
+    size = (DWORD)buf.size();
+    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, nullptr) || size >= buf.size())
+        return FALSE;
     buf.resize(size);
     str = std::move(buf);
     return TRUE;
