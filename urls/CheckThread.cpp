@@ -4,7 +4,9 @@
 #include <new>
 
 #include "core/Messages.h"
+#include "urls/AnsiWireAddress.h"
 #include "urls/rules/ProbeRules.h"
+#include "urls/rules/WireAddress.h"
 
 namespace {
 
@@ -182,7 +184,8 @@ std::string CCheckThread::FetchPage(const std::string& strUrl) {
     CProbeWatchdog watchdog(this, m_limits.overallMs);
     CInternetGuard guard(m_limits.connectTimeoutMs, m_limits.receiveTimeoutMs,
                          m_limits.overallMs - m_limits.overallMs / 20);
-    std::string url = strUrl;
+    // The library sends an address byte for byte; a row's Chinese goes out as a browser sends it.
+    std::string url = WireAddressFromAnsi(strUrl);
     std::string page;
     for (int hop = 0;; ++hop) {
         if (hop) {
@@ -208,7 +211,8 @@ std::string CCheckThread::FetchPage(const std::string& strUrl) {
             break;
         }
         // No Location, or one that names nothing, ends the chain with nothing.
-        url = ResolveLocation(url, result.location);
+        // A Location's non-ASCII bytes are taken as UTF-8, as browsers take them.
+        url = WireAddress(ResolveLocation(url, result.location));
         if (url.empty()) {
             m_reason.failure = ProbeFailure::NoLocation;
             break;

@@ -114,7 +114,67 @@ void ExpectServerLetGo(TestHttpServer& server) {
         << server.OpenConnections() << " connections still open";
 }
 
+// The user's proxy setting, which a session reads as it opens, set for as
+// long as this lives. Other tests share the registry: keep it short.
+class UserProxy {
+public:
+    explicit UserProxy(const std::string& server) {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key,
+                          nullptr);
+        for (Saved& v : m_saved) {
+            DWORD size = sizeof v.data;
+            v.had = ::RegQueryValueExA(m_key, v.name, nullptr, &v.type, v.data, &size) == ERROR_SUCCESS;
+            v.size = size;
+        }
+        DWORD on = 1;
+        ::RegSetValueExA(m_key, "ProxyEnable", 0, REG_DWORD, (const BYTE*)&on, sizeof on);
+        ::RegSetValueExA(m_key, "ProxyServer", 0, REG_SZ, (const BYTE*)server.c_str(), (DWORD)server.size() + 1);
+    }
+    ~UserProxy() {
+        for (const Saved& v : m_saved) {
+            if (v.had) ::RegSetValueExA(m_key, v.name, 0, v.type, v.data, v.size);
+            else ::RegDeleteValueA(m_key, v.name);
+        }
+        ::RegCloseKey(m_key);
+    }
+
+private:
+    static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    struct Saved {
+        const char* name;
+        bool had = false;
+        DWORD type = 0, size = 0;
+        BYTE data[512] = {};
+    } m_saved[2] = {{"ProxyEnable"}, {"ProxyServer"}};
+    HKEY m_key = nullptr;
+};
+
 }  // namespace
+
+// A Chinese line goes out as a browser sends it: path and query as escaped
+// UTF-8, escapes already in the line as they are, and the host by its IDNA
+// name, which a proxy sees in the request line. A redirect in raw UTF-8
+// bytes goes out the same way.
+TEST(Probe, ChineseAddressGoesOutAsABrowserSendsIt) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    EXPECT_EQ(ProbeOnce(server.Url("/中文/页面?q=输入法")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/to-chinese")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/echo?k=%E4%B8%AD中")), kProbePage);
+    EXPECT_EQ(server.CountRequests("/echo?k=%E4%B8%AD%E4%B8%AD"), 1);
+    Probe p;
+    {
+        UserProxy proxy("127.0.0.1:" + std::to_string(server.Port()));
+        ASSERT_TRUE(p.worker.OpenSession());
+    }
+    EXPECT_EQ(p.worker.ProbeUrl("http://中文。测试:8080/page"), kProbePage);
+    p.worker.CloseAll();
+    EXPECT_EQ(server.CountRequests("http://xn--fiq228c.xn--0zwm56d:8080/page"), 1);
+    for (const std::string& head : server.Requests()) {
+        std::string line = head.substr(0, head.find('\n'));
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return (unsigned char)c < 0x80; })) << line;
+    }
+}
 
 // Every way a probe ends gives its code and names its reason: the final
 // status and its phrase, or the failure, with the time it took. Addresses

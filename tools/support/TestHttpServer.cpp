@@ -224,6 +224,8 @@ void TestHttpServer::Serve(Socket s) {
         size_t sp1 = head.find(' ');
         size_t sp2 = sp1 == std::string::npos ? sp1 : head.find(' ', sp1 + 1);
         if (sp2 != std::string::npos) target = head.substr(sp1 + 1, sp2 - sp1 - 1);
+        // Asked as a proxy ("GET http://host/path"): answered as for the path.
+        if (target.rfind("http://", 0) == 0) target.erase(0, std::min(target.find('/', 7), target.size()));
         Answer(s, target, head);
     }
     if (s != INVALID_SOCKET) ::closesocket(s);
@@ -409,6 +411,12 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     } else if (path == "/slow") {
         if (!Pause((DWORD)atoi(QueryValue(target, "ms").c_str()), deadline)) return;
         r = Response(200, "OK", "", kPage);
+    } else if (target.rfind("/%E4%B8%AD%E6%96%87/%E9%A1%B5%E9%9D%A2?q=%E8%BE%93%E5%85%A5", 0) == 0) {
+        r = Response(200, "OK", "", kPage);
+    } else if (path == "/to-chinese") {
+        r = Response(302, "Found",
+                     "Location: /\xE4\xB8\xAD\xE6\x96\x87/\xE9\xA1\xB5\xE9\x9D\xA2?q=\xE8\xBE\x93\xE5\x85\xA5\r\n",
+                     "<html>moved</html>\r\n");
     } else if (path == "/echo") {
         r = Response(200, "OK", "", head);
     } else {

@@ -36,6 +36,11 @@ namespace testsupport {
 //   /garbage            bytes that are not HTTP, then close
 //   /slow?ms=N          the page after N milliseconds
 //   /echo               200, the request head as the body
+//   /中文/页面?q=输入...    200, the page; only in UTF-8 with every byte escaped, as browsers send it
+//   /to-chinese         302 to /中文/页面?q=输入 in raw UTF-8 bytes, as some servers send it (bytes
+//                       that also pair up as GBK: Wine's library hands headers back through the code page)
+// A request in absolute form, as to a proxy ("GET http://host/path"), is
+// answered as for its path.
 // A client that opens with a TLS greeting is let go at once.
 class TestHttpServer {
 public:
