@@ -154,7 +154,7 @@ private:
 // A Chinese line goes out as a browser sends it: path and query as escaped
 // UTF-8, escapes already in the line as they are, and the host by its IDNA
 // name, which a proxy sees in the request line. A redirect in raw UTF-8
-// bytes goes out the same way.
+// bytes goes out the same way, and the length limit holds for what is sent.
 TEST(Probe, ChineseAddressGoesOutAsABrowserSendsIt) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());
@@ -162,6 +162,10 @@ TEST(Probe, ChineseAddressGoesOutAsABrowserSendsIt) {
     EXPECT_EQ(ProbeOnce(server.Url("/to-chinese")), kProbePage);
     EXPECT_EQ(ProbeOnce(server.Url("/echo?k=%E4%B8%AD中")), kProbePage);
     EXPECT_EQ(server.CountRequests("/echo?k=%E4%B8%AD%E4%B8%AD"), 1);
+    std::string longLine = server.Url("/echo?k=");
+    for (int i = 0; i < 1000; ++i) longLine += "中";   // 2 bytes in the row, 9 on the wire: too long
+    EXPECT_EQ(ProbeOnce(longLine), kProbeNothing);
+    EXPECT_EQ(server.Requests().size(), 4u);
     Probe p;
     {
         UserProxy proxy("127.0.0.1:" + std::to_string(server.Port()));
