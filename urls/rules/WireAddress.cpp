@@ -53,9 +53,15 @@ char32_t MapHostChar(char32_t c) {
     return c;
 }
 
+// A name server takes names of at most 253 bytes, and each character of a
+// host gives at least one of them for the four it may take in UTF-8. Longer
+// hosts are not encoded: Punycode's time grows with the square of a label,
+// and a server's Location may hold a host of 64 KB.
+constexpr std::size_t kMaxHostUtf8Bytes = 4 * 253;
+
 void AppendHost(std::string& out, std::string_view host) {
     std::u32string chars;
-    if (IsAscii(host) || !DecodeUtf8(host, chars)) {
+    if (IsAscii(host) || host.size() > kMaxHostUtf8Bytes || !DecodeUtf8(host, chars)) {
         AppendEscaped(out, host);
         return;
     }

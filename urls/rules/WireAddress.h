@@ -12,8 +12,9 @@
 //    like "."; fullwidth letters, digits and hyphens become ASCII; ASCII
 //    letters become lower-case; each label with other characters becomes
 //    "xn--" and its Punycode. Nothing further of IDNA mapping is done (no
-//    normalisation, no case folding beyond ASCII, no validity checks), and a
-//    host that is not valid UTF-8 has its non-ASCII bytes percent-escaped.
+//    normalisation, no case folding beyond ASCII, no validity checks). A
+//    host that is not valid UTF-8, or too long for any name server, has its
+//    non-ASCII bytes percent-escaped.
 //  - Everything else (user, port, path, query, fragment): each non-ASCII byte
 //    becomes %XX with upper-case hex. Escapes already there stay as they are.
 // Text whose bytes are all ASCII comes back unchanged, byte for byte.
