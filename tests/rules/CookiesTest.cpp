@@ -19,6 +19,8 @@ TEST(CookieJar, GoesWhereABrowserWouldSendIt) {
     jar.Take("http://shop.example.com/", "gone=1");
     jar.Take("http://shop.example.com/", "gone=; Max-Age=0");
     jar.Take("http://shop.example.com/", "sid=new; Path=/");                       // replaces
+    jar.Take("http://user@127.0.0.1:8080/a", "ip=1; Domain=0.0.1");   // an address names no family of hosts
+    jar.Take("http://127.0.0.1:8080/a", "host=1");
     struct Case {
         const char* url;
         const char* header;
@@ -32,15 +34,18 @@ TEST(CookieJar, GoesWhereABrowserWouldSendIt) {
         {"http://example.org/", ""},
         {"http://badexample.com/", ""},
         {"not a url", ""},
+        {"http://127.0.0.1:9090/b", "host=1"},
+        {"http://10.0.0.1/", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(jar.HeaderFor(c.url), c.header) << c.url;
 }
 
-// A host given as an address takes no Domain: it names no family of hosts.
-TEST(CookieJar, AddressHostsAndUserInfoAreNoDomains) {
+// A site that sets cookies without end makes no request head without end.
+TEST(CookieJar, KeepsNoMoreThanABrowser) {
     CookieJar jar;
-    jar.Take("http://user@127.0.0.1:8080/a", "ip=1; Domain=0.0.1");
-    jar.Take("http://127.0.0.1:8080/a", "host=1");
-    EXPECT_EQ(jar.HeaderFor("http://127.0.0.1:9090/b"), "host=1");
-    EXPECT_EQ(jar.HeaderFor("http://10.0.0.1/"), "");
+    jar.Take("http://a.example/", "big=" + std::string(CookieJar::kMaxCookieBytes, 'b'));
+    for (int i = 0; i < 1000; ++i) jar.Take("http://a.example/", "c" + std::to_string(i) + "=1");
+    const std::string header = jar.HeaderFor("http://a.example/");
+    EXPECT_EQ(header.find("big="), std::string::npos);
+    EXPECT_EQ(header.rfind("c49=1"), header.size() - 5) << header;
 }

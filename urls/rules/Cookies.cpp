@@ -87,7 +87,7 @@ void CookieJar::Take(std::string_view url, std::string_view setCookie) {
     Cookie c;
     c.name = Trim(pair.substr(0, eq));
     c.value = Trim(pair.substr(eq + 1));
-    if (c.name.empty()) return;
+    if (c.name.empty() || c.name.size() + c.value.size() > kMaxCookieBytes) return;
     c.domain = from.host;
     c.path = DefaultPath(from.path);
     bool remove = false;
@@ -122,7 +122,7 @@ void CookieJar::Take(std::string_view url, std::string_view setCookie) {
         if (same != m_cookies.end()) m_cookies.erase(same);
     } else if (same != m_cookies.end()) {
         *same = std::move(c);   // keeps its place: the order is the order of first setting
-    } else {
+    } else if (m_cookies.size() < kMaxCookies) {
         m_cookies.push_back(std::move(c));
     }
 }
