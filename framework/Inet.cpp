@@ -342,14 +342,16 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& dwStatusCode) const {
                             &size, nullptr);
 }
 
-BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str) const {
+BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str, LPDWORD lpdwIndex) const {
     str.clear();
     DWORD size = 0;
-    if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, nullptr) ||
+    // The size query leaves the index where it is.
+    DWORD index = lpdwIndex ? *lpdwIndex : 0;
+    if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, &index) ||
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return FALSE;
     std::string buf(size + 1, '\0');
-    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, nullptr)) return FALSE;
+    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, lpdwIndex)) return FALSE;
     buf.resize(size);
     str = std::move(buf);
     return TRUE;
