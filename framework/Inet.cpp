@@ -342,10 +342,12 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& dwStatusCode) const {
                             &size, nullptr);
 }
 
-BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str) const {
+BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str, LPDWORD lpdwIndex) const {
     str.clear();
     DWORD size = 0;
-    if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, nullptr) ||
+    // The size query leaves the index where it is.
+    DWORD index = lpdwIndex ? *lpdwIndex : 0;
+    if (::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, nullptr, &size, &index) ||
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return FALSE;
     // Room for two bytes per reported unit: Wine reports a header's length in
@@ -353,7 +355,7 @@ BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, std::string& str) const {
     // with a length of -1.
     std::string buf(size * 2 + 1, '\0');
     size = (DWORD)buf.size();
-    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, nullptr) || size >= buf.size())
+    if (!::HttpQueryInfoA(m_hRequest.Get(), dwInfoLevel, buf.data(), &size, lpdwIndex) || size >= buf.size())
         return FALSE;
     buf.resize(size);
     str = std::move(buf);

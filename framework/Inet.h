@@ -185,7 +185,9 @@ public:
                      DWORD dwOptionalLen = 0);
     BOOL QueryInfoStatusCode(DWORD& dwStatusCode) const;
     // A header query (HTTP_QUERY_...) as text; FALSE when the library has none.
-    BOOL QueryInfo(DWORD dwInfoLevel, std::string& str) const;
+    // With an index, the header of that index among those of the same name;
+    // the index is then moved on to the next one.
+    BOOL QueryInfo(DWORD dwInfoLevel, std::string& str, LPDWORD lpdwIndex = nullptr) const;
     // Bytes read; 0 at the end of the body. Waits until nCount bytes have come
     // or the body ends.
     UINT Read(void* lpBuf, UINT nCount);

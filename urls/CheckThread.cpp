@@ -1,6 +1,7 @@
 #include "urls/CheckThread.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
 
 #include "core/Messages.h"
@@ -14,10 +15,17 @@ const char kAcceptHeader[] = "Accept: */*";
 const char kUserAgentHeader[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 
 // Always from the network, never into the cache. Redirects are followed by
-// the probe itself, hop by hop: the library follows them without limit.
+// the probe itself, hop by hop: the library follows them without limit. A
+// check sends nothing of the user's: none of the cookies of the user's store
+// (and it stores none there), no log-on with the user's credentials, and no
+// window of the library's asking the user anything.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_DONT_CACHE |
                             INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_IGNORE_CERT_CN_INVALID |
-                            INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
+                            INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_NO_COOKIES |
+                            INTERNET_FLAG_NO_AUTH | INTERNET_FLAG_NO_UI;
+
+// The most workers a run has (the control panel's upper bound).
+const DWORD kMaxWorkers = 10;
 
 // What the library may receive beyond the head or the body it is reading:
 // its read-ahead, chunk framing and the TLS handshake and records.
@@ -143,7 +151,23 @@ void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam, const ProbeReason& r
     PostVerdict(m_hView, msg, wParam, (LPARAM)m_nRow);
 }
 
+// The library lets a process have only a few connections to one server (or
+// through one proxy) at a time and queues further requests inside, where the
+// wait counts against the probe's time: a run over one site would give
+// 超时! for sites that answer. The limits are the process's, set once.
+static void RaiseConnectionLimits() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
+                             INTERNET_OPTION_MAX_CONNS_PER_PROXY}) {
+            DWORD limit = kMaxWorkers;
+            ::InternetSetOptionA(nullptr, option, &limit, sizeof limit);
+        }
+    });
+}
+
 bool CCheckThread::OpenSession() {
+    RaiseConnectionLimits();
     try {
         m_pSession = std::make_unique<CInternetSession>(nullptr, 1, INTERNET_OPEN_TYPE_PRECONFIG);
         m_pSession->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, m_limits.connectTimeoutMs);
@@ -187,6 +211,7 @@ std::string CCheckThread::FetchPage(const std::string& strUrl) {
     // The library sends an address byte for byte; a row's Chinese goes out as a browser sends it.
     std::string url = WireAddressFromAnsi(strUrl);
     std::string page;
+    m_cookies = {};
     for (int hop = 0;; ++hop) {
         if (hop) {
             m_reason.redirects = hop;
@@ -274,6 +299,14 @@ bool CCheckThread::Request(const std::string& strUrl, CInternetGuard& guard, Hop
         // Set on the request as well: not every library hands the session's down.
         m_pFile->SetOption(INTERNET_OPTION_SEND_TIMEOUT, m_limits.sendTimeoutMs);
         m_pFile->SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, m_limits.receiveTimeoutMs);
+        // A system switched to "work offline" would answer from the cache or not at all.
+        m_pFile->SetOption(INTERNET_OPTION_IGNORE_OFFLINE, TRUE);
+        // Also keeps back credentials the process already holds, where the
+        // library knows this option (Wine's does not, and sends them).
+        m_pFile->SetOption(INTERNET_OPTION_SUPPRESS_SERVER_AUTH, TRUE);
+        const std::string cookie = m_cookies.HeaderFor(strUrl);
+        if (!cookie.empty())
+            m_pFile->AddRequestHeaders(("Cookie: " + cookie).c_str(), HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE, -1);
         m_pFile->AddRequestHeaders(kAcceptHeader, HTTP_ADDREQ_FLAG_ADD_IF_NEW, -1);
         // The session's agent is the application's name; a site is asked as a
         // browser would ask, so the browser's agent replaces it.
@@ -286,6 +319,14 @@ bool CCheckThread::Request(const std::string& strUrl, CInternetGuard& guard, Hop
         if (m_pFile->QueryInfoStatusCode(status)) {
             m_reason.status = status;
             m_pFile->QueryInfo(HTTP_QUERY_STATUS_TEXT, m_reason.statusText);
+        }
+        // A site that sets a cookie and redirects to see it come back answers only with it.
+        std::string setCookie;
+        for (DWORD index = 0;;) {
+            const DWORD asked = index;
+            if (!m_pFile->QueryInfo(HTTP_QUERY_SET_COOKIE, setCookie, &index)) break;
+            m_cookies.Take(strUrl, setCookie);
+            if (index == asked) break;   // a library that does not move on would give it for ever
         }
         if (IsRedirectStatus(status)) {
             result.redirect = true;

@@ -10,6 +10,7 @@
 
 #include "framework/Inet.h"
 #include "framework/WinThread.h"
+#include "urls/rules/Cookies.h"
 #include "urls/rules/ProbeReason.h"
 #include "urls/rules/ProbeRules.h"
 
@@ -106,6 +107,7 @@ private:
     HWND m_hView = nullptr;
     std::shared_ptr<ReasonSlot> m_pReasonSlot;
     ProbeReason m_reason;
+    CookieJar m_cookies;   // what the answers of the fetch under way have set
     volatile LONG m_lVerdictPosted = 0;
     std::unique_ptr<CInternetSession> m_pSession;
     std::unique_ptr<CHttpConnection> m_pConnection;

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "core/Messages.h"
@@ -73,7 +74,7 @@ struct WorkerRun {
     WorkerRun(const std::string& url, const ProbeLimits& limits) {
         ProbeLimits saved = CCheckThread::DefaultLimits();
         CCheckThread::DefaultLimits() = limits;
-        auto* param = new CHECKPARAM{view.m_hWnd, nullptr, url, 5, nullptr};
+        auto* param = new CHECKPARAM{view.m_hWnd, nullptr, url, 5, reason};
         auto* worker = new CCheckThread(CheckThreadProc, param);
         CCheckThread::DefaultLimits() = saved;
         baseMiB = peakMiB = CommittedMiB();
@@ -103,6 +104,7 @@ struct WorkerRun {
     WPARAM Code() const { return view.messages.empty() ? (WPARAM)-1 : view.messages[0].msg == UM_URL_VALID ? 0 : view.messages[0].wParam; }
 
     testsupport::RecordingWindow view;
+    std::shared_ptr<ReasonSlot> reason = std::make_shared<ReasonSlot>();
     HANDLE hThread = nullptr;
     DWORD start = 0, verdictMs = 0, endedMs = 0;
     double baseMiB = 0, peakMiB = 0;
@@ -148,6 +150,19 @@ private:
     } m_saved[2] = {{"ProxyEnable"}, {"ProxyServer"}};
     HKEY m_key = nullptr;
 };
+
+// The process's visible top-level windows.
+BOOL CALLBACK NoteShown(HWND h, LPARAM p) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(h)) reinterpret_cast<std::set<HWND>*>(p)->insert(h);
+    return TRUE;
+}
+std::set<HWND> ShownWindows() {
+    std::set<HWND> shown;
+    ::EnumWindows(&NoteShown, (LPARAM)&shown);
+    return shown;
+}
 
 }  // namespace
 
@@ -256,16 +271,64 @@ TEST(Probe, EachOutcomeGivesItsCodeAndReason) {
     ExpectServerLetGo(server);
 }
 
-TEST(Probe, RequestCarriesTheFixedHeaders) {
+// However many workers a run has, the library lets each have its own connection
+// to one server (or through one proxy) at once instead of queueing them.
+TEST(Probe, ConnectionLimitsAllowEveryWorkerItsOwn) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());
-    Probe p;
-    std::string head = p.Fetch(server.Url("/echo"));
-    EXPECT_EQ(head.rfind("GET /echo HTTP/1.1\n", 0), 0u) << head;
-    EXPECT_NE(head.find("Accept: */*\n"), std::string::npos) << head;
-    EXPECT_NE(head.find("User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\n"), std::string::npos)
-        << head;
-    EXPECT_EQ(head.find("Tansy"), std::string::npos) << head;
+    ASSERT_EQ(ProbeOnce(server.Url("/page")), kProbePage);
+    // Wine keeps no limit per proxy: it neither sets nor answers that one.
+    for (DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER}) {
+        DWORD value = 0, size = sizeof value;
+        EXPECT_TRUE(::InternetQueryOptionA(nullptr, option, &value, &size)) << option << ": " << ::GetLastError();
+        EXPECT_GE(value, 10u) << option;
+    }
+}
+
+// A check carries nothing of the user's store and leaves nothing in it; what
+// the site sets on the way goes with that check's next hops only.
+TEST(Probe, CookiesStayWithinTheirCheck) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    const std::string site = server.Url("/");
+    ASSERT_TRUE(::InternetSetCookieA(site.c_str(), nullptr, "user=1"));
+    EXPECT_EQ(ProbeOnce(server.Url("/set-cookie?to=/needs-cookie")), kProbePage);
+    EXPECT_EQ(ProbeOnce(server.Url("/echo")), kProbePage);
+    char stored[1024] = {};
+    DWORD size = sizeof stored;
+    ::InternetGetCookieA(site.c_str(), nullptr, stored, &size);
+    ::InternetSetCookieA(site.c_str(), nullptr, "user=; expires=Sat, 01-Jan-2000 00:00:00 GMT");
+    EXPECT_STREQ(stored, "user=1");
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].find("Cookie:"), std::string::npos) << requests[0];
+    EXPECT_NE(requests[1].find("\r\nCookie: first=1; second=2\r\n"), std::string::npos) << requests[1];
+    EXPECT_EQ(requests[1].find("user="), std::string::npos) << requests[1];
+    // The later check asks with the fixed headers only.
+    const std::string& plain = requests[2];
+    EXPECT_EQ(plain.rfind("GET /echo HTTP/1.1\r\n", 0), 0u) << plain;
+    EXPECT_NE(plain.find("\r\nAccept: */*\r\n"), std::string::npos) << plain;
+    EXPECT_NE(plain.find("\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"), std::string::npos);
+    EXPECT_EQ(plain.find("Tansy"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("Cookie:"), std::string::npos) << plain;
+}
+
+// Whatever a site asks to be logged on with, the probe neither answers with
+// the user's credentials nor asks the user: the 401 is the verdict.
+TEST(Probe, LogOnRequestsAreTheVerdict) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    const std::set<HWND> before = ShownWindows();
+    for (const char* scheme : {"Negotiate", "NTLM", "Basic"}) {
+        WorkerRun run(server.Url(std::string("/auth?scheme=") + scheme), ShortLimits());
+        ASSERT_TRUE(run.Finish(10000)) << scheme;
+        EXPECT_EQ(run.Code(), (WPARAM)kProbeNothing) << scheme;
+        EXPECT_EQ(FormatReason(run.reason->reason).rfind("HTTP 401 Unauthorized · ", 0), 0u) << scheme;
+        EXPECT_EQ(ShownWindows(), before) << scheme;
+    }
+    const auto requests = server.Requests();
+    EXPECT_EQ(requests.size(), 3u);
+    for (const std::string& head : requests) EXPECT_EQ(head.find("Authorization:"), std::string::npos) << head;
 }
 
 // Certificates are not judged: the test server's is self-signed for another name.

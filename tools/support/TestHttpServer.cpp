@@ -28,6 +28,7 @@ std::string Response(int status, const std::string& reason, const std::string& h
 const char* ReasonPhrase(int status) {
     switch (status) {
     case 204: return "No Content";
+    case 401: return "Unauthorized";
     case 403: return "Forbidden";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
@@ -396,6 +397,18 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     } else if (path.rfind("/redirect/", 0) == 0) {
         r = Response(atoi(path.c_str() + 10), "Moved", "Location: " + QueryValue(target, "to") + "\r\n",
                      "<html>moved</html>\r\n");
+    } else if (path == "/set-cookie") {
+        r = Response(302, "Found", "Set-Cookie: first=1; Path=/\r\nSet-Cookie: second=2; Path=/\r\nLocation: " +
+                     QueryValue(target, "to") + "\r\n", "<html>moved</html>\r\n");
+    } else if (path == "/needs-cookie") {
+        r = head.find("\r\nCookie: first=1; second=2\r\n") != std::string::npos
+                ? Response(200, "OK", "", kPage)
+                : Response(403, "Forbidden", "", "<html>no cookie</html>\r\n");
+    } else if (path == "/auth") {
+        const std::string scheme = QueryValue(target, "scheme");
+        r = Response(401, "Unauthorized",
+                     "WWW-Authenticate: " + scheme + (scheme == "Basic" ? " realm=\"skein\"" : "") + "\r\n",
+                     "<html>log on first</html>\r\n");
     } else if (path == "/chunked") {
         r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n";
         std::string body = kPage;

@@ -20,6 +20,9 @@ namespace testsupport {
 //   /status/NNN         status NNN with its reason phrase (or "Status") and a short body
 //   /empty              200 with an empty body
 //   /redirect/NNN?to=L  status NNN (301, 302...) with Location: L (L taken as written)
+//   /set-cookie?to=L    302 to L, setting the cookies first=1 and second=2 (two Set-Cookie lines)
+//   /needs-cookie       200 with the page when the request carries "Cookie: first=1; second=2", else 403
+//   /auth?scheme=S      401 with "WWW-Authenticate: S" (S taken as written; Basic with a realm)
 //   /chunked            200, the page in chunked encoding
 //   /endless            200, a body without length that never ends
 //   /endless-chunked    200, a chunked body that never ends
