@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
+#include <functional>
 
 #include "core/Messages.h"
 #include "tools/support/TestHttpServer.h"
@@ -268,23 +268,16 @@ const HostileRow kHostileRows[] = {
     {"/endless", kNoClock, kProbePage, 1, 3000, 1000},
 };
 
-struct HostileOutcome {
-    WPARAM code;
-    size_t verdicts;
-    int requests;
-    DWORD verdictMs, endedMs;   // endedMs 0: still running endedAfterMs after its verdict
-    double peakMiB, keptMiB;
-    bool letGo;                 // the server saw the connection closed
-};
-
 // Each row by one real worker, one after the other, the probe's clock at 2 s
-// or, where it may not end the row, at noClockMs.
-void RunHostileTable(std::vector<HostileOutcome>& out, DWORD noClockMs) {
+// or, where it may not end the row, at noClockMs; check judges each row.
+using HostileCheck = std::function<void(const HostileRow&, const WorkerRun&, int requests, bool letGo)>;
+void RunHostileTable(DWORD noClockMs, const HostileCheck& check) {
     TestHttpServer::Options o;
     o.trickleIntervalMs = 200;
     TestHttpServer server(o);
     ASSERT_TRUE(server.Ok());
     for (const HostileRow& c : kHostileRows) {
+        SCOPED_TRACE(c.path);
         ProbeLimits l = ShortLimits();
         l.receiveTimeoutMs = 20000;   // never a receive time-out
         l.overallMs = c.clock ? 2000 : noClockMs;
@@ -292,18 +285,11 @@ void RunHostileTable(std::vector<HostileOutcome>& out, DWORD noClockMs) {
         WorkerRun run(server.Url(c.path), l);
         run.Finish(l.overallMs + 30000, c.endedAfterMs);
         bool letGo = testsupport::PumpUntil([&] { return server.OpenConnections() <= open; }, run.endedMs ? 3000 : 0);
-        out.push_back({run.Code(), run.view.messages.size(), (int)server.Requests().size() - before, run.verdictMs,
-                       run.endedMs, run.peakMiB - run.baseMiB, CommittedMiB() - run.baseMiB, letGo});
-        printf("%-18s code %d, verdict %lu ms, ended %lu ms, peak +%.1f MiB, kept +%.1f MiB, let go %d\n", c.path,
-               (int)run.Code(), run.verdictMs, run.endedMs, out.back().peakMiB, out.back().keptMiB, letGo);
+        printf("%-18s code %d, verdict %lu ms, ended %lu ms, peak +%.1f MiB, kept +%.1f MiB\n", c.path,
+               (int)run.Code(), run.verdictMs, run.endedMs, run.peakMiB - run.baseMiB, CommittedMiB() - run.baseMiB);
+        check(c, run, (int)server.Requests().size() - before, letGo);
     }
 }
-
-// The hooks off for as long as it lives.
-struct HooksOff {
-    HooksOff() { CInternetGuard::EnableHooks(false); }
-    ~HooksOff() { CInternetGuard::EnableHooks(true); }
-};
 
 }  // namespace
 
@@ -313,36 +299,28 @@ struct HooksOff {
 TEST(ProbeHostile, EachWorkerGivesOneVerdictInTimeAndLetsGo) {
     ASSERT_TRUE(CInternetGuard::Installed()) << "the library's socket calls cannot be bounded here";
     ASSERT_GT(CommittedMiB(), 0.0);
-    std::vector<HostileOutcome> out;
-    RunHostileTable(out, 20000);
-    ASSERT_EQ(out.size(), std::size(kHostileRows));
-    for (size_t i = 0; i < out.size(); ++i) {
-        const HostileRow& c = kHostileRows[i];
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(out[i].code, c.code);
-        EXPECT_EQ(out[i].verdicts, 1u);
-        EXPECT_EQ(out[i].requests, c.requests);
-        EXPECT_LT(out[i].verdictMs, c.verdictMs);
-        EXPECT_NE(out[i].endedMs, 0u);
-        EXPECT_LE(out[i].endedMs, out[i].verdictMs + c.endedAfterMs);
-        EXPECT_LT(out[i].peakMiB, 64.0);
-        EXPECT_LT(out[i].keptMiB, 16.0);
-        EXPECT_TRUE(out[i].letGo);
-    }
+    RunHostileTable(20000, [](const HostileRow& c, const WorkerRun& run, int requests, bool letGo) {
+        EXPECT_EQ(run.Code(), c.code);
+        EXPECT_EQ(run.view.messages.size(), 1u);
+        EXPECT_EQ(requests, c.requests);
+        EXPECT_LT(run.verdictMs, c.verdictMs);
+        EXPECT_NE(run.endedMs, 0u);
+        EXPECT_LE(run.endedMs, run.verdictMs + c.endedAfterMs);
+        EXPECT_LT(run.peakMiB - run.baseMiB, 64.0);
+        EXPECT_LT(CommittedMiB() - run.baseMiB, 16.0);
+        EXPECT_TRUE(letGo);
+    });
 }
 
 // Where the library's sockets cannot be reached, the probe's own clock still
 // gives every worker one verdict by its limit, whatever its thread then does.
 TEST(ProbeHostile, WithoutTheSocketHooksEachWorkerStillGivesOneVerdictByTheLimit) {
-    HooksOff off;
-    std::vector<HostileOutcome> out;
-    RunHostileTable(out, 4000);
-    ASSERT_EQ(out.size(), std::size(kHostileRows));
-    for (size_t i = 0; i < out.size(); ++i) {
-        SCOPED_TRACE(kHostileRows[i].path);
-        EXPECT_EQ(out[i].verdicts, 1u);
-        EXPECT_LT(out[i].verdictMs, kHostileRows[i].clock ? 3000u : 5000u);
-    }
+    CInternetGuard::EnableHooks(false);
+    RunHostileTable(4000, [](const HostileRow& c, const WorkerRun& run, int, bool) {
+        EXPECT_EQ(run.view.messages.size(), 1u);
+        EXPECT_LT(run.verdictMs, c.clock ? 3000u : 5000u);
+    });
+    CInternetGuard::EnableHooks(true);
 }
 
 TEST(ProbeHostile, ConnectThatNeverCompletesEndsAfterOneRetry) {
