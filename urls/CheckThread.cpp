@@ -42,10 +42,12 @@ void PostVerdict(HWND hView, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // Hands in the worker's "nothing came back" when the probe's time is up,
 // from a pool thread, then closes the worker's handles, which cancels what
-// the library does on them. The worker's own socket calls end a twentieth
-// earlier where CInternetGuard reaches them, so it normally reports first;
-// this covers what no guard reaches: a name lookup that hangs, or socket work
-// the library does where the hooks are not.
+// the library does on them where it honours that (Wine's does not). The
+// worker's own socket calls end a twentieth earlier where CInternetGuard
+// reaches them, so it normally reports first; this covers what no guard
+// reaches: a name lookup that hangs, or socket work the library does where
+// the hooks are not. A worker still blocked after this verdict lives on
+// outside the run's slots (CCorvidView::OnDispatch).
 class CProbeWatchdog {
 public:
     CProbeWatchdog(CCheckThread* pWorker, DWORD ms) : m_pWorker(pWorker) {
@@ -347,8 +349,8 @@ void CCheckThread::AbandonHandles() {
         if (m_pConnection) handles[1] = m_pConnection->Detach();
         if (m_pSession) handles[2] = m_pSession->Detach();
     }
-    // Outside the lock: the worker may be deleting an object meanwhile, its
-    // handle no longer.
+    // Closed outside the lock, which the worker may need at any moment:
+    // closing may wait in the library.
     for (HINTERNET h : handles)
         if (h) ::InternetCloseHandle(h);
 }
