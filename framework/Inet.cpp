@@ -35,6 +35,7 @@ ConnectFn g_pfnConnect = nullptr;
 RecvFn g_pfnRecv = nullptr;
 SendFn g_pfnSend = nullptr;
 bool g_bGuardInstalled = false;
+volatile LONG g_lHooksOn = 1;
 thread_local CInternetGuard* t_pGuard = nullptr;
 
 int WSAAPI GuardedConnect(SOCKET s, const sockaddr* name, int namelen) {
@@ -120,7 +121,15 @@ bool CInternetGuard::Installed() {
 }
 
 CInternetGuard* CInternetGuard::Current() {
-    return t_pGuard;
+    return HooksEnabled() ? t_pGuard : nullptr;
+}
+
+void CInternetGuard::EnableHooks(bool bEnable) {
+    ::InterlockedExchange(&g_lHooksOn, bEnable ? 1 : 0);
+}
+
+bool CInternetGuard::HooksEnabled() {
+    return ::InterlockedCompareExchange(&g_lHooksOn, 0, 0) != 0;
 }
 
 DWORD CInternetGuard::RemainingMs() const {

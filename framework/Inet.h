@@ -28,6 +28,8 @@ public:
 
     HINTERNET Get() const { return ::InterlockedCompareExchangePointer(const_cast<PVOID volatile*>(&m_h), nullptr, nullptr); }
     explicit operator bool() const { return Get() != nullptr; }
+    // Gives the handle up unclosed: whoever takes it closes it.
+    HINTERNET Detach() { return ::InterlockedExchangePointer(&m_h, nullptr); }
     // TRUE when there was nothing to close or it closed without error.
     BOOL Close();
     // Takes ownership of h, closing what was held before.
@@ -59,6 +61,11 @@ public:
 
     // Whether the library's socket calls could be bounded in this process.
     static bool Installed();
+    // Process-wide, read by the hooks on every call: when off, guards keep
+    // their clocks but the library's sockets are left alone, as they are
+    // where its calls cannot be reached (its own threads, other imports).
+    static void EnableHooks(bool bEnable);
+    static bool HooksEnabled();
 
     // Bytes the library may still receive; a receive beyond them fails.
     void SetReceiveBudget(size_t nBytes);
@@ -138,6 +145,7 @@ public:
     virtual BOOL Close();
 
     HINTERNET GetHandle() const { return m_hSession.Get(); }
+    HINTERNET Detach() { return m_hSession.Detach(); }
     DWORD_PTR GetContext() const { return m_dwContext; }
 
 private:
@@ -163,6 +171,7 @@ public:
                            const char* pstrVersion = nullptr, DWORD dwFlags = INTERNET_FLAG_EXISTING_CONNECT);
     virtual BOOL Close() { return m_hConnect.Close(); }
     HINTERNET GetHandle() const { return m_hConnect.Get(); }
+    HINTERNET Detach() { return m_hConnect.Detach(); }
 
 private:
     CInternetHandle m_hConnect;
@@ -197,6 +206,7 @@ public:
 
     virtual BOOL Close() { return m_hRequest.Close(); }
     HINTERNET GetHandle() const { return m_hRequest.Get(); }
+    HINTERNET Detach() { return m_hRequest.Detach(); }
 
 private:
     CInternetHandle m_hRequest;

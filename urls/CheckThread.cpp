@@ -51,9 +51,13 @@ void PostVerdict(HWND hView, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 // Hands in the worker's "nothing came back" when the probe's time is up,
-// from a pool thread. The worker's own socket calls end a twentieth earlier
-// (CInternetGuard), so it normally reports first; this covers what no guard
-// reaches, such as a name lookup that hangs.
+// from a pool thread, then closes the worker's handles, which cancels what
+// the library does on them where it honours that (Wine's does not). The
+// worker's own socket calls end a twentieth earlier where CInternetGuard
+// reaches them, so it normally reports first; this covers what no guard
+// reaches: a name lookup that hangs, or socket work the library does where
+// the hooks are not. A worker still blocked after this verdict lives on
+// outside the run's slots (CCorvidView::OnDispatch).
 class CProbeWatchdog {
 public:
     CProbeWatchdog(CCheckThread* pWorker, DWORD ms) : m_pWorker(pWorker) {
@@ -77,6 +81,7 @@ private:
         reason.failure = ProbeFailure::NoResponse;
         reason.elapsedMs = self->m_pWorker->m_limits.overallMs;
         self->m_pWorker->PostVerdictOnce(UM_URL_VERDICT, kProbeNothing, reason);
+        self->m_pWorker->AbandonHandles();
     }
     CCheckThread* m_pWorker;
     HANDLE m_hTimer = nullptr;
@@ -212,7 +217,7 @@ std::string CCheckThread::FetchPage(const std::string& strUrl) {
     std::string url = WireAddressFromAnsi(strUrl);
     std::string page;
     m_cookies = {};
-    for (int hop = 0;; ++hop) {
+    for (int hop = 0; !watchdog.Expired(); ++hop) {
         if (hop) {
             m_reason.redirects = hop;
             m_reason.finalUrl = url;
@@ -379,6 +384,20 @@ std::string CCheckThread::ReadBody(CInternetGuard& guard) {
     }
     if (text.Full() || guard.BudgetSpent()) m_reason.failure = ProbeFailure::TooLarge;
     return text.Text();
+}
+
+void CCheckThread::AbandonHandles() {
+    HINTERNET handles[3] = {};
+    {
+        std::lock_guard<std::mutex> hold(m_handleLock);
+        if (m_pFile) handles[0] = m_pFile->Detach();
+        if (m_pConnection) handles[1] = m_pConnection->Detach();
+        if (m_pSession) handles[2] = m_pSession->Detach();
+    }
+    // Closed outside the lock, which the worker may need at any moment:
+    // closing may wait in the library.
+    for (HINTERNET h : handles)
+        if (h) ::InternetCloseHandle(h);
 }
 
 bool CCheckThread::CloseRequest() {

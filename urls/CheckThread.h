@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "framework/Inet.h"
@@ -45,6 +46,37 @@ struct ProbeLimits {
     DWORD receiveTimeoutMs = 15000;
     DWORD overallMs = 60000;           // from the start of the fetch to the last byte read
     size_t maxBodyBytes = kMaxBodyBytes; // a page that reaches it still counts
+};
+
+// An owned probe object that another thread may reach while it lives: it is
+// set and taken away under a lock, which that thread holds while it uses the
+// object; the object is deleted outside the lock, since closing it may wait
+// in the library.
+template <class T>
+class CLockedPtr {
+public:
+    explicit CLockedPtr(std::mutex& lock) : m_lock(lock) {}
+    CLockedPtr(const CLockedPtr&) = delete;
+    CLockedPtr& operator=(const CLockedPtr&) = delete;
+    ~CLockedPtr() { reset(); }
+    CLockedPtr& operator=(std::unique_ptr<T> p) {
+        reset(p.release());
+        return *this;
+    }
+    // The object held before is deleted on return, after the lock is let go.
+    void reset(T* p = nullptr) {
+        std::unique_ptr<T> old(p);
+        std::lock_guard<std::mutex> hold(m_lock);
+        old.swap(m_p);
+    }
+    T* operator->() const { return m_p.get(); }
+    T* get() const { return m_p.get(); }
+    explicit operator bool() const { return m_p != nullptr; }
+    bool operator!=(std::nullptr_t) const { return m_p != nullptr; }
+
+private:
+    std::mutex& m_lock;
+    std::unique_ptr<T> m_p;
 };
 
 // The worker's thread function: checks the URL of the CHECKPARAM, frees it, returns 0.
@@ -101,6 +133,11 @@ private:
     bool Request(const std::string& strUrl, CInternetGuard& guard, Hop& result);
     std::string ReadBody(CInternetGuard& guard);
     void NoteFailure(DWORD dwError, const CInternetGuard& guard, bool bSecure);
+    // Called by the watchdog once the verdict is in: closes whatever the
+    // probe has open, which cancels a call blocked on it; the worker's own
+    // closes then find nothing.
+    void AbandonHandles();
+    friend class CProbeWatchdog;
 
     static volatile LONG s_lLiveWorkers;
     bool m_bCounted;
@@ -109,7 +146,8 @@ private:
     ProbeReason m_reason;
     CookieJar m_cookies;   // what the answers of the fetch under way have set
     volatile LONG m_lVerdictPosted = 0;
-    std::unique_ptr<CInternetSession> m_pSession;
-    std::unique_ptr<CHttpConnection> m_pConnection;
-    std::unique_ptr<CHttpFile> m_pFile;
+    std::mutex m_handleLock;   // never held while the library works
+    CLockedPtr<CInternetSession> m_pSession{m_handleLock};
+    CLockedPtr<CHttpConnection> m_pConnection{m_handleLock};
+    CLockedPtr<CHttpFile> m_pFile{m_handleLock};
 };

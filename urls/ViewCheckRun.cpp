@@ -78,10 +78,13 @@ private:
 // UM_DISPATCH: up to nFree workers for the lowest unchecked rows; the run is
 // over when no unchecked row is left.
 void CCorvidView::OnDispatch(int nFree) {
-    // The frame counts workers by their verdicts; a worker whose verdict its
-    // watchdog handed in may still be ending. The threads that still exist
-    // hold their slots until they are gone.
-    if (int live = (int)CCheckThread::LiveWorkers()) nFree = std::min(nFree, g_nThreadCount - live);
+    // The frame counts workers by their verdicts: a worker holds a run slot
+    // until its verdict. One whose verdict its watchdog handed in may live on,
+    // blocked in the HTTP library; it holds no run slot, but the live threads
+    // never exceed twice the thread count, so a run of servers that never
+    // answer neither stalls nor piles up threads. At that bound dispatch
+    // waits for blocked workers to end.
+    nFree = std::min(nFree, 2 * g_nThreadCount - (int)CCheckThread::LiveWorkers());
     DispatchCursor::Tick tick = m_dispatchCursor.Dispatch(m_rows, nFree);
     if (tick.finished) {
         PostToMainWnd(UM_RUN_FINISHED, 0, 0);
