@@ -1,6 +1,9 @@
 #include "app/SideBar.h"
 
+#include <algorithm>
+
 #include "framework/Gdi.h"
+#include "sidebar/rules/SizingLayout.h"
 
 int (*CSideBar::s_pfnScreenDpi)() = &CSideBar::ReadScreenDpi;
 
@@ -21,5 +24,21 @@ int CSideBar::OnCreate(LPCREATESTRUCTA lpcs) {
     SetSizingStyle(SZBS_DRAWEDGES | SZBS_FITCHILD);
     if (!m_wndPanel.Create(IDD_CONTROL_PANEL, m_hWnd)) return -1;
     m_wndPanel.ShowWindow(SW_SHOW);
+    FitWidthToPanel();
     return 0;
+}
+
+void CSideBar::FitWidthToPanel() {
+    // Not yet fitted: the panel still has its template's size.
+    RECT rc{};
+    ::GetWindowRect(m_wndPanel.m_hWnd, &rc);
+    const int cxPanel = rc.right - rc.left;
+    auto fit = [&](SIZE& size, scb::DockSide side) {
+        unsigned style = m_dwSizingStyle;
+        const scb::Rect inner = scb::CalcInnerRect(scb::Rect{0, 0, size.cx, size.cy}, side, style, m_cxSizingEdge);
+        size.cx = std::max<LONG>(size.cx, cxPanel + size.cx - inner.Width());
+    };
+    // Docked at the right the borders are the same as at the left.
+    fit(m_sizeVertDock, scb::DockSide::Left);
+    fit(m_sizeFloating, scb::DockSide::Float);
 }
