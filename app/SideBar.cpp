@@ -29,10 +29,16 @@ int CSideBar::OnCreate(LPCREATESTRUCTA lpcs) {
 }
 
 void CSideBar::FitWidthToPanel() {
-    // Not yet fitted: the panel still has its template's size.
-    RECT rc{};
-    ::GetWindowRect(m_wndPanel.m_hWnd, &rc);
-    const int cxPanel = rc.right - rc.left;
+    // Every control whole. The blank margin right of them may be cut: with
+    // 宋体 itself the template comes out 338 pixels wide and 350 leaves 335.
+    RECT panel{};
+    ::GetWindowRect(m_wndPanel.m_hWnd, &panel);
+    LONG cxPanel = 0;
+    for (HWND c = ::GetWindow(m_wndPanel.m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT rc{};
+        ::GetWindowRect(c, &rc);
+        cxPanel = std::max(cxPanel, rc.right - panel.left);
+    }
     auto fit = [&](SIZE& size, scb::DockSide side) {
         unsigned style = m_dwSizingStyle;
         const scb::Rect inner = scb::CalcInnerRect(scb::Rect{0, 0, size.cx, size.cy}, side, style, m_cxSizingEdge);

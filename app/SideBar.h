@@ -22,7 +22,8 @@ protected:
     int OnCreate(LPCREATESTRUCTA lpcs) override;
 
 private:
-    // Widens the docked and floating sizes to the panel as its template came out:
-    // with a stand-in for 宋体 wider than 宋体 the panel outgrows 350 pixels.
+    // Widens the docked and floating sizes to the panel's controls as its
+    // template laid them out: with a stand-in for 宋体 wider than 宋体 they
+    // outgrow 350 pixels.
     void FitWidthToPanel();
 };

@@ -302,17 +302,19 @@ class SideBarAtDpi : public SideBarTest, public ::testing::WithParamInterface<in
 };
 
 TEST_P(SideBarAtDpi, DockedAtTheLeftWithAWidthScaledToTheDisplayAndThePanelFillingIt) {
-    // The panel as its template lays it out with this system's fonts.
+    // The panel's controls as its template lays them out with this system's fonts.
     HWND natural = ::CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), frame->m_hWnd, nullptr, 0);
     ASSERT_NE(natural, nullptr);
-    const LONG panelWidth = Width(ScreenRect(natural));
+    LONG controlsWidth = 0;
+    for (HWND c = ::GetWindow(natural, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        controlsWidth = std::max(controlsWidth, ScreenRect(c).right - ScreenRect(natural).left);
     ::DestroyWindow(natural);
-    // 350 scaled to the display, or wider where the panel needs it (here the
+    // 350 scaled to the display, or wider where the controls need it (here the
     // panel keeps the real resolution while the bar is told a lower one).
     RECT w = ScreenRect(Bar().m_hWnd);
     const LONG borders = Width(w) - Width(ClientOnScreen(Bar().m_hWnd));
     EXPECT_EQ(w, (RECT{FrameClient().left, FrameClient().top,
-                       FrameClient().left + std::max<LONG>(::MulDiv(350, GetParam(), 96), panelWidth + borders),
+                       FrameClient().left + std::max<LONG>(::MulDiv(350, GetParam(), 96), controlsWidth + borders),
                        ScreenRect(frame->m_wndStatusBar.m_hWnd).top}));
     EXPECT_EQ(ViewRect().left, w.right);
 
