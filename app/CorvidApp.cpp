@@ -46,7 +46,8 @@ BOOL CCorvidApp::InitInstance() {
         ::ShowWindow(hMain, SW_SHOWMAXIMIZED);
         ::UpdateWindow(hMain);
     }
-    // Once the window shows the empty fields the message explains.
+    // Once the window shows what the messages explain.
+    ReportForeignCodePage();
     if (!bSettingsRead) ReportUnreadableSettings();
     return TRUE;
 }
@@ -124,6 +125,23 @@ void CCorvidApp::SaveSettings() const {
 
 void CCorvidApp::ReportUnreadableSettings() const {
     SkeinMessageBox(AfxGetMainHwnd(), "无法读取设置文件，本次运行结束时也不会改写它：\n\n" + m_strConfigFile);
+}
+
+void CCorvidApp::ReportForeignCodePage() const {
+    const UINT kGbk = 936;
+    if (::GetACP() == kGbk) return;
+    // Wide text: the ANSI functions would garble this message too.
+    ::MessageBoxW(AfxGetMainHwnd(),
+                  L"本程序的文字使用简体中文（GBK）编码，但这台计算机的“非 Unicode 程序的语言”不是简体中文："
+                  L"界面文字会显示为乱码，含中文的文件路径也无法打开。\n\n"
+                  L"解决办法：控制面板 > 区域 > 管理 > 非 Unicode 程序的语言 > 更改系统区域设置，"
+                  L"选择“中文(简体，中国)”，然后重新启动计算机。\n\n"
+                  L"Skein writes its texts in Simplified Chinese (GBK), but the language for non-Unicode "
+                  L"programs on this computer is not Chinese: texts are garbled and paths with Chinese "
+                  L"characters cannot be opened.\n\n"
+                  L"To fix it: Control Panel > Region > Administrative > Language for non-Unicode programs > "
+                  L"Change system locale, choose Chinese (Simplified, China), then restart the computer.",
+                  L"", MB_OK | MB_ICONWARNING);
 }
 
 void CCorvidApp::AddCorvidDocTemplate() {

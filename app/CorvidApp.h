@@ -37,6 +37,10 @@ public:
     void SaveSettings() const;
     // Tells the user once that config.ini could not be read and stays as it is.
     void ReportUnreadableSettings() const;
+    // Every text is GBK handed to the ANSI functions: under another code page
+    // for non-Unicode programs each one comes out garbled. Where the manifest's
+    // code page did not take, tells the user once, in text any code page shows.
+    void ReportForeignCodePage() const;
     // The single-document template of the document, the main frame and the view.
     void AddCorvidDocTemplate();
 

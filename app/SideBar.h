@@ -20,4 +20,10 @@ public:
 protected:
     // The bar's own creation, then the panel inside it; -1 when either fails.
     int OnCreate(LPCREATESTRUCTA lpcs) override;
+
+private:
+    // Widens the docked and floating sizes to the panel's controls as its
+    // template laid them out: with a stand-in for 宋体 wider than 宋体 they
+    // outgrow 350 pixels.
+    void FitWidthToPanel();
 };

@@ -64,10 +64,10 @@ FileReadResult ReadWholeFile(const std::string& path, std::string& content) {
 namespace {
 
 // UTF-16 code units (little-endian, prepared) to the ANSI code page.
-std::string Utf16ToAnsi(const char* units, std::size_t count) {
+std::string Utf16ToAnsi(const void* units, std::size_t count) {
     static_assert(sizeof(wchar_t) == 2, "UTF-16 code units");
     if (count == 0) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(units);
+    const auto* wide = static_cast<const wchar_t*>(units);
     // No best fit: a character the code page lacks is "?", never a look-alike
     // that would make another URL.
     const DWORD flags = WC_NO_BEST_FIT_CHARS;
@@ -75,6 +75,10 @@ std::string Utf16ToAnsi(const char* units, std::size_t count) {
     std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     if (bytes > 0) ::WideCharToMultiByte(CP_ACP, flags, wide, (int)count, out.data(), bytes, "?", nullptr);
     return out;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 }  // namespace
@@ -86,10 +90,16 @@ FileReadResult ReadUrlFileText(const std::string& path, std::string& text) {
     try {
         switch (bom.encoding) {
         case TextEncoding::Ansi:
+            // Notepad saves UTF-8 without a mark. GBK text is seldom strict UTF-8,
+            // and ASCII reads the same either way.
+            if (IsAscii(text) || !IsStrictUtf8(text)) break;
+            [[fallthrough]];
+        case TextEncoding::Utf8: {
+            std::u16string units = DecodeUtf8(std::string_view(text).substr(bom.length));
+            std::string ansi = Utf16ToAnsi(units.data(), units.size());
+            text.swap(ansi);
             break;
-        case TextEncoding::Utf8:
-            text.erase(0, bom.length);
-            break;
+        }
         case TextEncoding::Utf16Le:
         case TextEncoding::Utf16Be: {
             // The units start two bytes in, so they are as aligned as wchar_t needs.

@@ -15,8 +15,8 @@ enum class FileReadResult {
 // same sharing as IsFileReadable.
 FileReadResult ReadWholeFile(const std::string& path, std::string& content);
 
-// Reads a URL file as text in the ANSI code page: a UTF-8 byte-order mark is
-// dropped and the bytes after it kept as they are; UTF-16 (by its mark) is
-// converted, "?" standing for each character the code page cannot hold; a
-// file without a mark is taken byte for byte.
+// Reads a URL file as text in the ANSI code page. UTF-16 and UTF-8 with their
+// byte-order marks, and a file without a mark that is strict UTF-8 throughout,
+// are converted, "?" standing for each character the code page cannot hold;
+// any other file is taken byte for byte.
 FileReadResult ReadUrlFileText(const std::string& path, std::string& text);

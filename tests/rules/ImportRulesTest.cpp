@@ -231,3 +231,20 @@ TEST(ImportFile, Utf16UnitsComeOutLittleEndianWithOneReplacementPerUnholdableCha
     EXPECT_EQ(prepare(std::string("a\0b", 3), false), u"a");
     EXPECT_EQ(prepare("", false), u"");
 }
+
+TEST(ImportFile, Utf8IsTakenOnlyWhenStrictlyFormed) {
+    // Well formed: ASCII, "页面", the last code point of each length, a supplementary character.
+    for (std::string_view s : {"", "a.com", "\xE9\xA1\xB5\xE9\x9D\xA2", "\x7F\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF",
+                               "\xF0\x9F\x98\x80"})
+        EXPECT_TRUE(IsStrictUtf8(s)) << testing::PrintToString(s);
+    // GBK "联通", overlong forms of "/", surrogates, above U+10FFFF, a cut
+    // sequence, a stray trail byte, bytes that never occur.
+    for (std::string_view s : {"\xC1\xAA\xCD\xA8", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xED\xA0\x80",
+                               "\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "a\xE9\xA1", "\x80",
+                               "\xFE", "\xFF"})
+        EXPECT_FALSE(IsStrictUtf8(s)) << testing::PrintToString(s);
+    // One U+FFFD per supplementary character and per broken sequence, which
+    // ends before the first byte that does not fit.
+    EXPECT_EQ(DecodeUtf8("a\xE9\xA1\xB5\xF0\x9F\x98\x80."), u"a\u9875\uFFFD.");
+    EXPECT_EQ(DecodeUtf8("\xE9\xA1" "a\xC1\xAA\xED\xA0\x80"), u"\uFFFDa\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+}

@@ -196,24 +196,25 @@ TEST_F(ImportView, ActsOnlyOnMessagesAddressedToTheView) {
     EXPECT_EQ(h.main.Count(UM_LIST_LOADED), 0u);
 }
 
-TEST_F(ImportView, ByteOrderMarksAreReadAsTheEditorMeantThem) {
-    // UTF-8: the mark goes, every other byte stays as written.
-    ASSERT_EQ(ImportBytes("\xEF\xBB\xBFhttp://a.com/\r\nhttp://a.com/\r\n\xE4\xB8\xAD.cn"), 3);
-    ExpectRow(0, "1", "http://a.com/", "");
-    ExpectRow(1, "2", "http://a.com/", "");
-    ExpectRow(2, "3", "\xE4\xB8\xAD.cn", "");
-
-    // UTF-16 either way round: converted to the ANSI code page; what it cannot
-    // hold (Thai, an emoji) is one "?" per character.
-    const std::u16string text = u"a.com\r\n\u4E2D\u6587.cn\r\n\u0E01.com\n\U0001F600x\r\n";
-    for (bool bigEndian : {false, true}) {
-        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
-        ASSERT_EQ(ImportBytes(Utf16File(text, bigEndian)), 4);
+TEST_F(ImportView, UnicodeFilesAreReadAsTheEditorMeantThem) {
+    // UTF-8 with its mark, UTF-8 without one (Notepad's default), UTF-16 either
+    // way round: converted to the ANSI code page; what it cannot hold (Thai,
+    // an emoji) is one "?" per character.
+    const std::u8string_view utf8 = u8"a.com\r\n\u9875\u9762.cn\r\n\u0E01.com\n\U0001F600x\r\n";
+    const std::string plain(utf8.begin(), utf8.end());
+    const std::u16string text = u"a.com\r\n\u9875\u9762.cn\r\n\u0E01.com\n\U0001F600x\r\n";
+    for (const std::string& file : {"\xEF\xBB\xBF" + plain, plain, Utf16File(text, false), Utf16File(text, true)}) {
+        SCOPED_TRACE(testing::PrintToString(file.substr(0, 3)));
+        ASSERT_EQ(ImportBytes(file), 4);
         ExpectRow(0, "1", "a.com", "");
-        ExpectRow(1, "2", "中文.cn", "");
+        ExpectRow(1, "2", "页面.cn", "");
         ExpectRow(2, "3", "?.com", "");
         ExpectRow(3, "4", "?x", kMalformed);
     }
+    // GBK that starts like UTF-8 (C1 AA: an overlong form) stays GBK.
+    ASSERT_EQ(ImportBytes("联通.cn\n页面.cn"), 2);
+    ExpectRow(0, "1", "联通.cn", "");
+    ExpectRow(1, "2", "页面.cn", "");
 }
 
 TEST_F(FailedImport, LeavesTheListAndAllThreePanesAsTheyWere) {

@@ -45,6 +45,7 @@ TEST_F(ProcessTest, FirstStartCreatesTheDefaultsBesideTheExecutableAndLogOffSave
     SendBounded(Item(IDC_IGNORE_LIST), WM_SETTEXT, 0, (LPARAM) "Ads");
     Click(IDC_QUERY);
     ASSERT_TRUE(WaitForPane(0, "执行完毕"));
+    EXPECT_EQ(program.FindTopWindow("#32770", nullptr), nullptr) << "nothing to tell under GBK";
 
     // What Windows does at log-off: ask, tell, then end the process.
     LRESULT mayEnd = 0;
@@ -75,5 +76,38 @@ TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
     ASSERT_NE(frame, nullptr);
     ASSERT_EQ(CloseAndWait(), 0);
     EXPECT_EQ(ReadFileBytes(config), original) << "not one byte changed";
+    EXPECT_EQ(program.FindTopWindow("#32770", nullptr), nullptr);
+}
+
+TEST_F(ProcessTest, UnderAnotherCodePageTheUserIsToldOnceInTextAnyCodePageShowsAndTheProgramRuns) {
+    // The code page a Western Windows gives non-Unicode programs (1252), through
+    // the manifest: a child of a Wine process keeps the parent's locale.
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(res, nullptr);
+    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
+                         ::SizeofResource(nullptr, res));
+    const size_t at = manifest.find("zh-CN</activeCodePage>");
+    ASSERT_NE(at, std::string::npos);
+    manifest.replace(at, 5, "en-US");
+    HANDLE update = ::BeginUpdateResourceA(exe.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(::UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
+                                  MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), manifest.data(),
+                                  (DWORD)manifest.size()));
+    ASSERT_TRUE(::EndUpdateResourceA(update, FALSE));
+
+    ASSERT_TRUE(program.Start(exe, workDir.path));
+    HWND box = program.WaitForWindow("#32770", nullptr);
+    ASSERT_NE(box, nullptr);
+    const std::string text = MessageBoxText(box);
+    EXPECT_NE(text.find("控制面板 > 区域 > 管理 > 非 Unicode 程序的语言 > 更改系统区域设置"), std::string::npos) << text;
+    EXPECT_NE(text.find("中文(简体，中国)"), std::string::npos) << text;
+    EXPECT_NE(text.find("Control Panel > Region > Administrative > Language for non-Unicode programs"),
+              std::string::npos) << text;
+    DialogAnswerer::Press(box, IDOK);
+    ASSERT_NO_FATAL_FAILURE(FindWindows());
+    // A run needs the program's own message loop: no second message holds it up.
+    Click(IDC_QUERY);
+    ASSERT_TRUE(WaitForPane(0, "执行完毕")) << Pane(0);
     EXPECT_EQ(program.FindTopWindow("#32770", nullptr), nullptr);
 }

@@ -2,6 +2,7 @@
 // panel filling it at any resolution, hidden by its close button and by the
 // View menu and shown again with the panel as it was, docked on each side or
 // floated by a drag of its band, and the list repainted after each move.
+#include <algorithm>
 #include <string>
 
 #include "app/CorvidApp.h"
@@ -301,8 +302,19 @@ class SideBarAtDpi : public SideBarTest, public ::testing::WithParamInterface<in
 };
 
 TEST_P(SideBarAtDpi, DockedAtTheLeftWithAWidthScaledToTheDisplayAndThePanelFillingIt) {
+    // The panel's controls as its template lays them out with this system's fonts.
+    HWND natural = ::CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), frame->m_hWnd, nullptr, 0);
+    ASSERT_NE(natural, nullptr);
+    LONG controlsWidth = 0;
+    for (HWND c = ::GetWindow(natural, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        controlsWidth = std::max(controlsWidth, ScreenRect(c).right - ScreenRect(natural).left);
+    ::DestroyWindow(natural);
+    // 350 scaled to the display, or wider where the controls need it (here the
+    // panel keeps the real resolution while the bar is told a lower one).
     RECT w = ScreenRect(Bar().m_hWnd);
-    EXPECT_EQ(w, (RECT{FrameClient().left, FrameClient().top, FrameClient().left + ::MulDiv(350, GetParam(), 96),
+    const LONG borders = Width(w) - Width(ClientOnScreen(Bar().m_hWnd));
+    EXPECT_EQ(w, (RECT{FrameClient().left, FrameClient().top,
+                       FrameClient().left + std::max<LONG>(::MulDiv(350, GetParam(), 96), controlsWidth + borders),
                        ScreenRect(frame->m_wndStatusBar.m_hWnd).top}));
     EXPECT_EQ(ViewRect().left, w.right);
 
@@ -327,4 +339,4 @@ TEST_P(SideBarAtDpi, DockedAtTheLeftWithAWidthScaledToTheDisplayAndThePanelFilli
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, SideBarAtDpi, ::testing::Values(96, 120, 144));
+INSTANTIATE_TEST_SUITE_P(Dpi, SideBarAtDpi, ::testing::Values(48, 96, 120, 144));

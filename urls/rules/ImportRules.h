@@ -87,6 +87,16 @@ ByteOrderMark DetectByteOrderMark(std::string_view content);
 // and is dropped.
 std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian);
 
+// UTF-8 as the standard has it: no overlong form, no surrogate, nothing above
+// U+10FFFF, no sequence cut short. GBK text seldom passes: "联通" (C1 AA CD A8)
+// reads as overlong two-byte forms.
+bool IsStrictUtf8(std::string_view bytes);
+
+// UTF-8 as UTF-16 code units ready for conversion to the ANSI code page. As in
+// PrepareUtf16Units a supplementary character becomes one U+FFFD; so does each
+// broken sequence (as much of it as started well, or a single stray byte).
+std::u16string DecodeUtf8(std::string_view bytes);
+
 // Replaces the rows with one row per line of `content`, numbered from 1; returns
 // the number of rows. The ignore setting is normalised once if there is a line.
 std::size_t FillRowsFromFile(std::string_view content, std::string& ignoreSetting, UrlRows& rows);
