@@ -12,6 +12,7 @@
 #include "core/MessageBox.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CheckThread.h"
+#include "urls/ExportFile.h"
 #include "win/ViewTestHelpers.h"
 
 using testsupport::PumpFor;
@@ -24,6 +25,39 @@ const std::string kRunning = "执行中";
 const std::string kOk = "OK";
 const std::string kInvalid = "无效!";
 const std::string kTimeout = "超时!";
+
+// The records of a CSV file (RFC 4180, CR LF after every record), each field
+// turned from UTF-8 into GBK; a byte that is no UTF-8 fails the conversion.
+std::vector<std::vector<std::string>> ParseUtf8Csv(const std::string& s) {
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        std::string& field = records.back().back();
+        if (quoted && s[i] == '"') {
+            quoted = s.compare(i, 2, "\"\"") == 0;
+            if (quoted) field += s[i++];
+        } else if (quoted || (s[i] != '"' && s[i] != ',' && s.compare(i, 2, "\r\n") != 0)) {
+            field += s[i];
+        } else if (s[i] == '"') {
+            quoted = true;
+        } else if (s[i] == ',') {
+            records.back().emplace_back();
+        } else {
+            records.emplace_back(1);
+            ++i;
+        }
+    }
+    records.pop_back();   // what follows the last CR LF
+    for (auto& record : records)
+        for (auto& field : record) {
+            wchar_t wide[4096];
+            int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, field.data(), (int)field.size(), wide, 4096);
+            char gbk[8192];
+            int m = ::WideCharToMultiByte(936, 0, wide, n, gbk, sizeof gbk, nullptr, nullptr);
+            field = field.empty() || n ? std::string(gbk, m) : "(no UTF-8)";
+        }
+    return records;
+}
 
 class CheckRun : public ::testing::Test {
 protected:
@@ -189,7 +223,7 @@ TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
     EXPECT_EQ(h.view.ReasonOf(0)->rfind("HTTP 404 Not Found · ", 0), 0u) << *h.view.ReasonOf(0);
     EXPECT_EQ(h.view.ReasonOf(1)->rfind("HTTP 200 OK · ", 0), 0u) << *h.view.ReasonOf(1);
     EXPECT_NE(h.view.ReasonOf(1)->find("\n重定向 1 次 → " + Url("/page")), std::string::npos);
-    EXPECT_EQ(h.view.ReasonOf(2), nullptr);
+    EXPECT_FALSE(h.view.ReasonOf(2));
 
     auto cell = [&](int row, int col) {
         RECT r{};
@@ -228,7 +262,7 @@ TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
 
     // Checked again, a row starts without a reason.
     ASSERT_TRUE(h.view.SetItemText(0, 2, ""));
-    EXPECT_EQ(h.view.ReasonOf(0), nullptr);
+    EXPECT_FALSE(h.view.ReasonOf(0));
     h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
     EXPECT_FALSE(tipShown());
 }
@@ -346,4 +380,43 @@ TEST_F(CheckRun, RedirectLoopsNeverRaiseLiveWorkersAboveTheThreadCount) {
     EXPECT_LE(peakLive.load(), 10);
     for (int i = 0; i < 15; ++i) EXPECT_EQ(Text(i), kTimeout) << "row " << i;
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; })) << "connections left open";
+}
+
+// The report names every row with its reason, one CSV record each, in UTF-8
+// behind a byte-order mark; texts a spreadsheet would misread are guarded.
+TEST_F(CheckRun, TheReportListsEveryRowWithItsReason) {
+    AddRows({Url("/status/404"), Url("/redirect/302?to=/page")});
+    h.view.OnDispatch(2);
+    AddRows({"http://中文.cn/路径", "http://a.example/?q=1,\"2\"", "=1+2"});
+    ASSERT_TRUE(WorkersDone());
+    testsupport::TempDir dir;
+    const std::string path = dir.File("report.csv");
+    SetExportFileChooser([&](CWnd*, std::string& chosen) { return chosen = path, true; });
+    h.view.SendMessage(WM_COMMAND, ID_EXPORT_REPORT);
+    SetExportFileChooser({});
+    ASSERT_TRUE(PumpUntil([&] { return h.main.Count(UM_EXPORTED) == 1; }));
+    EXPECT_EQ(h.main.Of(UM_EXPORTED)[0].wParam, (WPARAM)EXPORT_REPORT);
+    EXPECT_EQ(h.main.Of(UM_EXPORTED)[0].lParam, 5);
+
+    const std::string bytes = testsupport::ReadFileBytes(path);
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    auto records = ParseUtf8Csv(bytes.substr(3));
+    ASSERT_EQ(records.size(), 6u) << bytes;
+    EXPECT_EQ(records[0], (std::vector<std::string>{"序号", "网址", "有效性", "原因", "HTTP 状态", "用时（秒）", "最终网址"}));
+    const std::string reasons[] = {*h.view.ReasonOf(0), *h.view.ReasonOf(1)};
+    const std::vector<std::vector<std::string>> checked = {
+        {"1", Url("/status/404"), kTimeout, reasons[0], "404", "", ""},
+        {"2", Url("/redirect/302?to=/page"), kOk, reasons[1].substr(0, reasons[1].find('\n')) + " · " +
+                                                    reasons[1].substr(reasons[1].find('\n') + 1), "200", "", Url("/page")},
+    };
+    for (int i = 0; i < 2; ++i) {
+        auto got = records[i + 1];
+        ASSERT_EQ(got.size(), 7u);
+        EXPECT_NE(got[3].find(" · " + got[5] + " 秒"), std::string::npos) << "the time of the tip: " << got[5];
+        got[5] = "";
+        EXPECT_EQ(got, checked[i]);
+    }
+    EXPECT_EQ(records[3], (std::vector<std::string>{"3", "http://中文.cn/路径", "", "", "", "", ""}));
+    EXPECT_EQ(records[4], (std::vector<std::string>{"4", "http://a.example/?q=1,\"2\"", "", "", "", "", ""}));
+    EXPECT_EQ(records[5], (std::vector<std::string>{"5", "'=1+2", "", "", "", "", ""}));
 }
