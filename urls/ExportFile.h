@@ -27,7 +27,7 @@ ExportFileChooser SetExportFileChooser(ExportFileChooser chooser);
 
 struct ExportFileResult {
     bool ok = false;
-    std::size_t lines = 0;   // URLs written when ok
+    std::size_t lines = 0;   // URLs (or report rows) written when ok
     DWORD error = 0;         // the system's error code when not ok
 };
 ExportFileResult WriteExportFile(const std::string& path, const UrlRows& rows, int nKind);
