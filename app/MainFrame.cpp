@@ -21,6 +21,7 @@ std::string Format(const char* fmt, int n) {
 }
 
 std::string FormatExported(int nCount, int nKind) {
+    if (nKind == EXPORT_REPORT) return Format("共导出了 %d 行报告。", nCount);
     const char* word = nKind == EXPORT_VALID ? "有效" : nKind == EXPORT_INVALID ? "无效" : "";
     char buf[128];
     std::snprintf(buf, sizeof buf, "共导出了 %d 个%s网址。", nCount, word);

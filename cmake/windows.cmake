@@ -15,9 +15,13 @@ add_library(skein_core STATIC ${SKEIN_WIN_SOURCES})
 target_include_directories(skein_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(skein_core PUBLIC skein_rules ${SKEIN_WIN_LIBS})
 
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/res/skein.manifest ${CMAKE_BINARY_DIR}/generated/skein.manifest @ONLY)
+target_include_directories(skein_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
+
 set(SKEIN_RC ${CMAKE_SOURCE_DIR}/res/skein.rc)
 set_source_files_properties(${SKEIN_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/skein.manifest;${CMAKE_SOURCE_DIR}/res/skein.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_BINARY_DIR}/generated/skein.manifest;${CMAKE_SOURCE_DIR}/res/skein.ico;${CMAKE_BINARY_DIR}/generated/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 add_executable(skein WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${SKEIN_RC})

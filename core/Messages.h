@@ -32,7 +32,7 @@ enum : unsigned int {
 inline bool IsAppMessage(unsigned int msg) { return msg >= UM_REQ_IMPORT && msg <= UM_REQ_STOP; }
 
 // Export kinds (lParam of UM_REQ_EXPORT and UM_EXPORT, wParam of UM_EXPORTED).
-enum : int { EXPORT_ALL = 0, EXPORT_VALID = 1, EXPORT_INVALID = 2, EXPORT_OTHER = 10 };
+enum : int { EXPORT_ALL = 0, EXPORT_VALID = 1, EXPORT_INVALID = 2, EXPORT_OTHER = 10, EXPORT_REPORT = 20 };
 
 // Verdict codes (wParam of UM_URL_VERDICT) and probe results.
 enum : int { PROBE_PAGE = 0, PROBE_ERROR_PAGE = 1, PROBE_NOTHING = 2 };

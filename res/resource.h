@@ -30,3 +30,4 @@
 #define ID_OPEN_WEB                 32779
 #define ID_HELP_ONLINE              32780
 #define ID_VIEW_SIDEBAR             32785
+#define ID_EXPORT_REPORT            32795

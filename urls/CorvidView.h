@@ -2,6 +2,7 @@
 // them) and carries out every operation on URLs on the user-interface thread.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -9,6 +10,7 @@
 #include "framework/Document.h"
 #include "urls/ReasonTip.h"
 #include "urls/rules/DispatchScan.h"
+#include "urls/rules/ProbeReason.h"
 #include "urls/rules/UrlRows.h"
 
 struct ReasonSlot;
@@ -43,9 +45,12 @@ public:
     void RemoveDuplicateUrls();
     void RemoveInvalidUrls();
     void ExportUrls(int nKind);
+    // "导出报告...": every row with its reason, as a CSV file.
+    void ExportReport();
 
-    // Why a row's check ended as it did; none for a row without a verdict.
-    const std::string* ReasonOf(int nRow) const;
+    // Why a row's check ended as it did, as its tip tells it; none for a row without a verdict.
+    std::optional<std::string> ReasonOf(int nRow) const;
+    const ProbeReason* ProbeReasonOf(int nRow) const;
     // The tip of the validity cell under ptClient (what a resting mouse shows).
     void ShowReasonTip(POINT ptClient);
     const CReasonTip& ReasonTip() const { return m_tip; }
@@ -74,9 +79,9 @@ private:
     // open must not make "打开网页" open another row's URL.
     UrlRows::Id m_menuRowId = 0;
     // The reasons: a slot per started worker until its verdict, then the
-    // reason's text by row id for as long as the row keeps that verdict.
+    // reason by row id for as long as the row keeps that verdict.
     std::unordered_map<UrlRows::Id, std::shared_ptr<ReasonSlot>> m_reasonSlots;
-    std::unordered_map<UrlRows::Id, std::string> m_reasons;
+    std::unordered_map<UrlRows::Id, ProbeReason> m_reasons;
     CReasonTip m_tip;
     POINT m_tipCell{-1, -1};   // item and subitem under the mouse
     std::shared_ptr<ReasonSlot> OpenReasonSlot(UrlRows::Id id);

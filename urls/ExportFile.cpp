@@ -29,12 +29,12 @@ std::string FullPathOf(const std::string& path) {
 }
 
 // Writes the rows into `temp` completely and durably; 0 or the system's error.
-DWORD WriteTemporary(const std::string& temp, const UrlRows& rows, int nKind, std::size_t& lines) {
+DWORD WriteTemporary(const std::string& temp, const ExportFormatter& format, std::size_t& lines) {
     CHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.IsValid()) return ::GetLastError();
     DWORD error = 0;
-    ExportOutcome outcome = FormatExport(rows, nKind, [&](std::string_view bytes) {
+    ExportOutcome outcome = format([&](std::string_view bytes) {
         DWORD written = 0;
         if (!::WriteFile(file.Get(), bytes.data(), (DWORD)bytes.size(), &written, nullptr)) {
             error = ::GetLastError();
@@ -54,17 +54,24 @@ DWORD WriteTemporary(const std::string& temp, const UrlRows& rows, int nKind, st
     return 0;
 }
 
-}  // namespace
-
-bool ChooseExportFile(CWnd* pOwner, std::string& path) {
+bool ChooseFile(CWnd* pOwner, std::string& path, LPCSTR defExt, LPCSTR fileName, LPCSTR filter) {
     if (Chooser()) return Chooser()(pOwner, path);
-    // The system appends only the first three characters of the default
-    // extension to a name typed without one: "name" is saved as "name.TXT".
-    CFileDialog dlg(FALSE, "TXT Files (*.txt)", "urls_export.txt", OFN_OVERWRITEPROMPT,
-                    "文本文件|*.txt|所有文件|*.*||", pOwner);
+    CFileDialog dlg(FALSE, defExt, fileName, OFN_OVERWRITEPROMPT, filter, pOwner);
     if (dlg.DoModal() != IDOK) return false;
     path = dlg.GetPathName();
     return true;
+}
+
+}  // namespace
+
+bool ChooseExportFile(CWnd* pOwner, std::string& path) {
+    // The system appends only the first three characters of the default
+    // extension to a name typed without one: "name" is saved as "name.TXT".
+    return ChooseFile(pOwner, path, "TXT Files (*.txt)", "urls_export.txt", "文本文件|*.txt|所有文件|*.*||");
+}
+
+bool ChooseReportFile(CWnd* pOwner, std::string& path) {
+    return ChooseFile(pOwner, path, "csv", "urls_report.csv", "CSV 文件 (*.csv)|*.csv|所有文件|*.*||");
 }
 
 ExportFileChooser SetExportFileChooser(ExportFileChooser chooser) {
@@ -74,6 +81,12 @@ ExportFileChooser SetExportFileChooser(ExportFileChooser chooser) {
 }
 
 ExportFileResult WriteExportFile(const std::string& path, const UrlRows& rows, int nKind) {
+    return WriteExportFile(path, [&](const std::function<bool(std::string_view)>& write) {
+        return FormatExport(rows, nKind, write);
+    });
+}
+
+ExportFileResult WriteExportFile(const std::string& path, const ExportFormatter& format) {
     ExportFileResult result;
     std::string full = FullPathOf(path);
     // Windows refuses to replace a read-only file; so do we, on every system
@@ -89,7 +102,7 @@ ExportFileResult WriteExportFile(const std::string& path, const UrlRows& rows, i
         return result;
     }
     std::size_t lines = 0;
-    DWORD error = WriteTemporary(temp, rows, nKind, lines);
+    DWORD error = WriteTemporary(temp, format, lines);
     if (!error && !::MoveFileExA(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = ::GetLastError();
     if (error) {
@@ -102,7 +115,7 @@ ExportFileResult WriteExportFile(const std::string& path, const UrlRows& rows, i
     return result;
 }
 
-std::string ExportFailureText(const std::string& path, DWORD error) {
+std::string ExportFailureText(const std::string& path, DWORD error, const char* lead) {
     std::string reason;
     char* text = nullptr;
     DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -119,5 +132,5 @@ std::string ExportFailureText(const std::string& path, DWORD error) {
         std::snprintf(code, sizeof code, "错误代码 %lu", (unsigned long)error);
         reason = code;
     }
-    return "无法导出网址到文件：\r\n" + path + "\r\n" + reason;
+    return lead + std::string("\r\n") + path + "\r\n" + reason;
 }

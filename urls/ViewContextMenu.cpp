@@ -48,6 +48,10 @@ BOOL CCorvidView::OnCmdMsg(UINT nID) {
         OnOpenWeb();
         return TRUE;
     }
+    if (nID == ID_EXPORT_REPORT) {
+        ExportReport();
+        return TRUE;
+    }
     return CListView::OnCmdMsg(nID);
 }
 

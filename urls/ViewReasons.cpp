@@ -36,7 +36,7 @@ void CCorvidView::TakeReason(UrlRows::Id id, bool bKeep) {
     if (it == m_reasonSlots.end() || !it->second->written.load(std::memory_order_acquire)) return;
     if (bKeep) {
         try {
-            m_reasons[id] = FormatReason(it->second->reason);
+            m_reasons[id] = std::move(it->second->reason);
         } catch (const std::bad_alloc&) {
         }
     }
@@ -61,10 +61,16 @@ void CCorvidView::PruneReasons() {
     m_tip.Hide();
 }
 
-const std::string* CCorvidView::ReasonOf(int nRow) const {
+const ProbeReason* CCorvidView::ProbeReasonOf(int nRow) const {
     if (nRow < 0 || nRow >= GetRowCount()) return nullptr;
     auto it = m_reasons.find(m_rows.id(nRow));
     return it == m_reasons.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> CCorvidView::ReasonOf(int nRow) const {
+    const ProbeReason* reason = ProbeReasonOf(nRow);
+    if (!reason) return std::nullopt;
+    return FormatReason(*reason);
 }
 
 // Shows the reason of the validity cell under ptClient, or nothing.
@@ -72,7 +78,8 @@ void CCorvidView::ShowReasonTip(POINT ptClient) {
     LVHITTESTINFO hit{};
     hit.pt = ptClient;
     ::SendMessageA(m_hWnd, LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
-    const std::string* reason = hit.iSubItem == kValidityColumn ? ReasonOf(hit.iItem) : nullptr;
+    std::optional<std::string> reason;
+    if (hit.iSubItem == kValidityColumn) reason = ReasonOf(hit.iItem);
     if (!reason || !(hit.flags & LVHT_ONITEM)) {
         m_tip.Hide();
         return;

@@ -147,10 +147,6 @@ TEST(CleanUpExport, WritesEachSelectedUrlWithCrLfInListOrder) {
     // Invalid skips the unchecked row and takes ignored and malformed ones.
     EXPECT_EQ(Export(mixed, 2, &lines), "\xD6\xD0\xCE\xC4.cn\r\nbad\r\nslow.cn\r\nbusy.cn\r\n");
     EXPECT_EQ(lines, 4u);
-
-    UrlRows noneValid = Make({{1, "a.cn", kNone}, {2, "b.cn", Validity::Timeout}});
-    EXPECT_EQ(Export(noneValid, 1, &lines), "");
-    EXPECT_EQ(lines, 0u);
 }
 
 TEST(CleanUpExport, ChunkingDoesNotChangeTheBytesAndAFailedWriteStops) {

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/MessageBox.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CheckThread.h"
+#include "urls/ExportFile.h"
 #include "win/ViewTestHelpers.h"
 
 using testsupport::PumpFor;
@@ -22,6 +25,30 @@ const std::string kRunning = "执行中";
 const std::string kOk = "OK";
 const std::string kInvalid = "无效!";
 const std::string kTimeout = "超时!";
+
+// The records of a CSV file (RFC 4180, CR LF after every record).
+std::vector<std::vector<std::string>> ParseCsv(const std::string& s) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> record(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '"' && quoted && s[i + 1] == '"') record.back() += s[i++];
+        else if (s[i] == '"') quoted = !quoted;
+        else if (quoted || (s[i] != ',' && s.compare(i, 2, "\r\n") != 0)) record.back() += s[i];
+        else if (s[i] == ',') record.emplace_back();
+        else records.push_back(std::exchange(record, std::vector<std::string>(1))), ++i;
+    }
+    return records;
+}
+
+// UTF-8 as GBK; bytes that are no UTF-8 come out as '?'.
+std::string GbkOfUtf8(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), wide.data(), (int)wide.size()));
+    std::string gbk(wide.size() * 2, '\0');
+    gbk.resize(::WideCharToMultiByte(936, 0, wide.data(), (int)wide.size(), gbk.data(), (int)gbk.size(), nullptr, nullptr));
+    return gbk;
+}
 
 class CheckRun : public ::testing::Test {
 protected:
@@ -192,7 +219,7 @@ TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
     EXPECT_EQ(h.view.ReasonOf(0)->rfind("HTTP 404 Not Found · ", 0), 0u) << *h.view.ReasonOf(0);
     EXPECT_EQ(h.view.ReasonOf(1)->rfind("HTTP 200 OK · ", 0), 0u) << *h.view.ReasonOf(1);
     EXPECT_NE(h.view.ReasonOf(1)->find("\n重定向 1 次 → " + Url("/page")), std::string::npos);
-    EXPECT_EQ(h.view.ReasonOf(2), nullptr);
+    EXPECT_FALSE(h.view.ReasonOf(2));
 
     auto cell = [&](int row, int col) {
         RECT r{};
@@ -231,7 +258,7 @@ TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
 
     // Checked again, a row starts without a reason.
     ASSERT_TRUE(h.view.SetItemText(0, 2, ""));
-    EXPECT_EQ(h.view.ReasonOf(0), nullptr);
+    EXPECT_FALSE(h.view.ReasonOf(0));
     h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
     EXPECT_FALSE(tipShown());
 }
@@ -341,4 +368,39 @@ TEST_F(CheckRun, TarpitsWithoutTheSocketHooksNeitherStopTheRunNorPileUpThreads) 
     EXPECT_LE(m_peakLive, 20);
     server.Stop();   // lets the blocked workers go
     EXPECT_TRUE(PumpUntil([] { return CCheckThread::LiveWorkers() == 0; }, 10000));
+}
+
+// The report names every row with its reason, one CSV record each, in UTF-8
+// behind a byte-order mark; texts a spreadsheet would misread are guarded.
+TEST_F(CheckRun, TheReportListsEveryRowWithItsReason) {
+    AddRows({Url("/status/404"), Url("/redirect/302?to=/page")});
+    h.view.OnDispatch(2);
+    AddRows({"http://中文.cn/路径", "http://a.example/?q=1,\"2\"", "=1+2"});
+    ASSERT_TRUE(WorkersDone());
+    testsupport::TempDir dir;
+    const std::string path = dir.File("report.csv");
+    SetExportFileChooser([&](CWnd*, std::string& chosen) { return chosen = path, true; });
+    h.view.SendMessage(WM_COMMAND, ID_EXPORT_REPORT);
+    SetExportFileChooser({});
+    ASSERT_TRUE(PumpUntil([&] { return h.main.Count(UM_EXPORTED) == 1; }));
+    EXPECT_EQ(h.main.Of(UM_EXPORTED)[0].wParam, (WPARAM)EXPORT_REPORT);
+    EXPECT_EQ(h.main.Of(UM_EXPORTED)[0].lParam, 5);
+
+    const std::string bytes = testsupport::ReadFileBytes(path);
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    auto records = ParseCsv(GbkOfUtf8(bytes.substr(3)));
+    ASSERT_EQ(records.size(), 6u) << bytes;
+    // The time is the tip's; the reason is the tip's text on one line.
+    for (int i : {1, 2}) EXPECT_NE(records[i].at(3).find(" · " + records[i].at(5) + " 秒"), std::string::npos);
+    std::string redirected = *h.view.ReasonOf(1);
+    redirected.replace(redirected.find('\n'), 1, " · ");
+    const std::vector<std::vector<std::string>> want = {
+        {"序号", "网址", "有效性", "原因", "HTTP 状态", "用时（秒）", "最终网址"},
+        {"1", Url("/status/404"), kTimeout, *h.view.ReasonOf(0), "404", records[1].at(5), ""},
+        {"2", Url("/redirect/302?to=/page"), kOk, redirected, "200", records[2].at(5), Url("/page")},
+        {"3", "http://中文.cn/路径", "", "", "", "", ""},
+        {"4", "http://a.example/?q=1,\"2\"", "", "", "", "", ""},
+        {"5", "'=1+2", "", "", "", "", ""},
+    };
+    EXPECT_EQ(records, want);
 }

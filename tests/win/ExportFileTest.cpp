@@ -83,17 +83,6 @@ TEST(ExportFile, FailuresLeaveTheOldFileAndNoTemporaryBehind) {
     EXPECT_EQ(left, (std::vector<std::string>{"locked.txt", "sub"}));
 }
 
-TEST(ExportFile, FailureTextNamesThePathAndTheSystemsReason) {
-    std::string text = ExportFailureText("C:\\no\\such.txt", ERROR_PATH_NOT_FOUND);
-    EXPECT_NE(text.find("C:\\no\\such.txt"), std::string::npos);
-    char reason[512] = {};
-    ASSERT_TRUE(::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                 ERROR_PATH_NOT_FOUND, 0, reason, sizeof reason, nullptr));
-    std::string first(reason);
-    first = first.substr(0, first.find_first_of("\r\n"));
-    EXPECT_NE(text.find(first), std::string::npos) << text;
-}
-
 TEST(ExportFile, DialogFilterSplitsOnlyAtRealSeparators) {
     // "亅" is 0x81 0x7C in GBK: its trail byte is '|' and must stay in the text.
     std::string converted = CFileDialog::ConvertFilter("\xCE\xC4\xB1\xBE|*.txt|\x81\x7C|*.*||");

@@ -2,6 +2,7 @@
 // completion message that brings the panel's button back.
 #include <gtest/gtest.h>
 
+#include "framework/Handles.h"
 #include "urls/ExportFile.h"
 #include "win/DialogAnswerer.h"
 #include "win/ViewTestHelpers.h"
@@ -39,6 +40,18 @@ protected:
         auto all = h.main.Of(UM_EXPORTED);
         if (all.empty()) return {~WPARAM(0), -1};
         return {all.back().wParam, all.back().lParam};
+    }
+
+    // What a save dialog proposes: its name and its file types, each followed by '|'.
+    static std::string Proposed(HWND dlg) {
+        std::string out = TextOf(DialogAnswerer::FindFileNameEdit(dlg)) + "|";
+        HWND types = ::GetDlgItem(dlg, 0x470);
+        for (int i = 0, n = (int)::SendMessageA(types, CB_GETCOUNT, 0, 0); i < n; ++i) {
+            char buf[128] = {};
+            ::SendMessageA(types, CB_GETLBTEXT, i, (LPARAM)buf);
+            out += std::string(buf) + "|";
+        }
+        return out;
     }
 
     viewtest::ViewHarness h;
@@ -88,25 +101,17 @@ TEST_F(ExportViewTest, TheRealSaveDialogProposesTheNameAndAsksBeforeReplacing) {
     SetExportFileChooser({});
     AddRows();
     HWND owner = ::GetAncestor(h.view, GA_ROOT);
-    std::string proposed, filters;
+    std::string proposed;
     std::string typed = dir.File("mine");
     {
         DialogAnswerer answer(::GetCurrentThreadId(), {{owner, [&](HWND dlg) {
-                                                            proposed = TextOf(DialogAnswerer::FindFileNameEdit(dlg));
-                                                            HWND types = ::GetDlgItem(dlg, 0x470);
-                                                            int n = (int)::SendMessageA(types, CB_GETCOUNT, 0, 0);
-                                                            for (int i = 0; i < n; ++i) {
-                                                                char buf[128] = {};
-                                                                ::SendMessageA(types, CB_GETLBTEXT, i, (LPARAM)buf);
-                                                                filters += std::string(buf) + "|";
-                                                            }
+                                                            proposed = Proposed(dlg);
                                                             DialogAnswerer::EnterFileName(dlg, typed);
                                                         }}});
         EXPECT_EQ(Export(1), (std::pair<WPARAM, LPARAM>(1, 2)));
         EXPECT_TRUE(answer.AllAnswered());
     }
-    EXPECT_EQ(proposed, "urls_export.txt");
-    EXPECT_EQ(filters, "文本文件|所有文件|");
+    EXPECT_EQ(proposed, "urls_export.txt|文本文件|所有文件|");
     // A name typed without an extension gets the first three characters of the default one.
     std::string saved = typed + ".TXT";
     EXPECT_EQ(ReadFileBytes(saved), "example.com\r\nexample.net\r\n");
@@ -126,4 +131,31 @@ TEST_F(ExportViewTest, TheRealSaveDialogProposesTheNameAndAsksBeforeReplacing) {
         EXPECT_EQ(answer.Dialogs()[1].owner, fileDialog);
     }
     EXPECT_EQ(ReadFileBytes(saved), "example.com\r\n\xD6\xD0\xCE\xC4.cn\r\nnew.example\r\nexample.net\r\n");
+}
+
+// The report asks with the save dialog for a CSV file; a file another program
+// holds open is left as it was, and the message says where and why.
+TEST_F(ExportViewTest, TheReportLeavesAFileInUseAsItWas) {
+    SetExportFileChooser({});
+    AddRows();
+    const std::string target = dir.File("report.csv");
+    ASSERT_TRUE(WriteFileBytes(target, "keep me"));
+    CHandle lock(::CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.IsValid());
+    HWND owner = ::GetAncestor(h.view, GA_ROOT);
+    std::string proposed;
+    DialogAnswerer answer(::GetCurrentThreadId(), {{owner, [&](HWND dlg) {
+                                                        proposed = Proposed(dlg);
+                                                        DialogAnswerer::EnterFileName(dlg, target);
+                                                    }},
+                                                   {nullptr, [](HWND confirm) { DialogAnswerer::Press(confirm, IDYES); }},
+                                                   {owner, [](HWND box) { DialogAnswerer::Press(box, IDOK); }}});
+    h.view.SendMessage(WM_COMMAND, ID_EXPORT_REPORT);
+    ASSERT_TRUE(answer.AllAnswered());
+    EXPECT_EQ(proposed, "urls_report.csv|CSV 文件 (*.csv)|所有文件|");
+    const std::string text = answer.Dialogs().at(2).text;
+    EXPECT_EQ(text.rfind("无法导出报告到文件：\r\n" + target + "\r\n", 0), 0u) << text;
+    EXPECT_GT(text.size(), target.size() + 24);   // the system's reason follows
+    ASSERT_TRUE(lock.Close());
+    EXPECT_EQ(ReadFileBytes(target), "keep me");
 }

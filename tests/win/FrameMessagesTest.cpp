@@ -71,7 +71,7 @@ TEST_F(FrameTest, ExportReportNamesTheKindAndReEnablesThatButton) {
     } cases[] = {
         {EXPORT_ALL, 12, "共导出了 12 个网址。"},   {EXPORT_VALID, 12, "共导出了 12 个有效网址。"},
         {EXPORT_INVALID, 0, "共导出了 0 个无效网址。"}, {EXPORT_OTHER, 3, "共导出了 3 个网址。"},
-        {7, 1, "共导出了 1 个网址。"},
+        {7, 1, "共导出了 1 个网址。"},             {EXPORT_REPORT, 5, "共导出了 5 行报告。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
