@@ -347,3 +347,40 @@ TEST_F(CheckRun, RedirectLoopsNeverRaiseLiveWorkersAboveTheThreadCount) {
     for (int i = 0; i < 15; ++i) EXPECT_EQ(Text(i), kTimeout) << "row " << i;
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; })) << "connections left open";
 }
+
+// Timed-out rows checked again: the next run requests just them; a row
+// checked again while a run goes on joins that run.
+TEST_F(CheckRun, RecheckedRowsAloneAreCheckedAgainAndJoinARunningRun) {
+    const std::string closed = "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/";
+    AddRows({Url("/page"), closed, Url("/errpage"), closed});
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    const std::vector<std::string> verdicts = {kOk, kTimeout, kInvalid, kTimeout};
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(Text(i), verdicts[i]) << "row " << i;
+    const size_t counted = h.main.Count(UM_RUNNING_COUNT);
+
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 0));
+    EXPECT_EQ(Text(1), "");
+    EXPECT_EQ(Text(3), "");
+    EXPECT_EQ(h.view.ReasonOf(1), nullptr);
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(i), verdicts[i]) << "row " << i;
+    EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), counted + 4);   // two workers, up and down
+    EXPECT_EQ(server.CountRequests("/page"), 1);
+    EXPECT_EQ(server.CountRequests("/errpage"), 1);
+
+    AddRows({Url("/slow?ms=600")});
+    Tick();
+    ASSERT_EQ(Text(4), kRunning);
+    h.Select({0, 4});
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查所选网址", 0));
+    EXPECT_EQ(Text(0), "");
+    EXPECT_EQ(Text(4), kRunning);   // its verdict is on its way
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    EXPECT_EQ(Text(0), kOk);
+    EXPECT_EQ(Text(4), kOk);
+    EXPECT_EQ(server.CountRequests("/page"), 2);
+    EXPECT_EQ(Finished(), 3u);
+}
