@@ -1,5 +1,5 @@
 // The list's context menu and its commands: "打开网页", checking rows again,
-// copying their URLs; Ctrl+A and Ctrl+C.
+// copying their URLs; Ctrl+A, Ctrl+C and the menu keys.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -130,22 +130,14 @@ void CCorvidView::OpenListMenu(int nRow, POINT ptScreen) {
                          nullptr);
 }
 
-// WM_KEYDOWN: Ctrl+A and Ctrl+C (Ctrl+Insert); true when the key was taken.
+// WM_KEYDOWN: Ctrl+A; true when the key was taken. (Ctrl+C and Ctrl+Insert
+// are the frame's accelerators: they come as ID_EDIT_COPY.)
 bool CCorvidView::OnKeyDown(UINT nChar) {
     if (nChar == VK_APPS) m_bMenuKeyDown = true;
     // Ctrl+Alt is AltGr on many keyboards: its keys type characters.
-    if (::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0) return false;
-    switch (nChar) {
-    case 'A':
-        SelectAllRows();
-        return true;
-    case 'C':
-    case VK_INSERT:
-        CopySelectedUrls();
-        return true;
-    default:
-        return false;
-    }
+    if (nChar != 'A' || ::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    SelectAllRows();
+    return true;
 }
 
 // WM_KEYUP: the menu key released. Where the system has turned the press into

@@ -58,9 +58,6 @@ TEST(DispatchScan, TakesLowestUncheckedRowsAndFinishesOnlyWhenNoneIsLeft) {
 
     UrlRows none;
     EXPECT_TRUE(c.Dispatch(none, 3).finished);
-    UrlRows finals = MakeRows({V::Malformed, V::Ignored, V::Timeout});
-    DispatchCursor c2;
-    EXPECT_TRUE(c2.Dispatch(finals, 10).finished);
 }
 
 // Rows checked again go back to the scan after the run passed them or ended;
@@ -74,9 +71,6 @@ TEST(DispatchScan, RecheckedRowsAreServedAgainInRowOrder) {
     std::vector<bool> back;
     for (std::size_t i = 0; i < rows.size(); ++i) back.push_back(c.Recheck(rows, i));
     EXPECT_EQ(back, (std::vector<bool>{true, true, false, false, true, false, true}));
-    EXPECT_EQ(rows.validity(2), V::Malformed);
-    EXPECT_EQ(rows.validity(3), V::Ignored);
-    EXPECT_EQ(rows.validity(5), V::Running);
     EXPECT_EQ(c.Dispatch(rows, 2).take, (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(c.Dispatch(rows, 5).take, (std::vector<std::size_t>{4, 6}));
 }

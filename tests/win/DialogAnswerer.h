@@ -128,6 +128,12 @@ private:
         ::EnumThreadWindows(thread, &Collect, (LPARAM)&out);
         return out;
     }
+    void RecordMenu(HWND h) {
+        RECT r{};
+        ::GetWindowRect(h, &r);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_menuRects.push_back(r);
+    }
     void Record(HWND h) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
@@ -192,12 +198,7 @@ private:
                     } else if (cls == "#32768") {
                         handled.insert(h);
                         ++m_menus;
-                        {
-                            std::lock_guard<std::mutex> lock(m_mutex);
-                            RECT r{};
-                            ::GetWindowRect(h, &r);
-                            m_menuRects.push_back(r);
-                        }
+                        RecordMenu(h);
                         ::Sleep(menuHoldMs);
                         // Down arrows to the item (the first selects the first item), then Enter.
                         int downs = m_menuItem.empty() ? (menus == MenuAnswer::ChooseFirst ? 1 : 0)

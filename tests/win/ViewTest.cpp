@@ -91,7 +91,6 @@ TEST_F(View, WritingCellsChangesWhatTheControlShows) {
     EXPECT_EQ(h.Shown(1, 2), "超时!");
     EXPECT_TRUE(h.view.SetItemText(0, 1, "a-much-longer-address.example.com"));
     EXPECT_EQ(h.Shown(0, 1), "a-much-longer-address.example.com");
-    EXPECT_EQ(h.Shown(1, 1), "b.com");
     EXPECT_TRUE(h.view.SetItemText(0, 0, "17"));
     EXPECT_EQ(h.Shown(0, 0), "17");
     EXPECT_FALSE(h.view.SetItemText(1, 2, "maybe"));
@@ -140,16 +139,6 @@ TEST_F(View, FindingARowSearchesTheRowNumbers) {
     EXPECT_EQ(ask("1", LVFI_PARTIAL | LVFI_WRAP, 28), 0);
 }
 
-TEST_F(View, NoMenuWithoutASelectionMark) {
-    AddRows({"a.com"});
-    DialogAnswerer watcher;
-    h.RightClickNotify();
-    testsupport::PumpFor(200);
-    watcher.Stop();
-    EXPECT_EQ(watcher.Menus(), 0);
-    EXPECT_EQ(h.view.m_nMenuRow, -1);
-}
-
 TEST_F(View, RefusedAddressesShowAMessageAndNeverReachTheShell) {
     AddRows({"file:///C:/Windows/notepad.exe", "C:\\Windows\\notepad.exe", "\\\\server\\share\\x.exe"});
     for (int row = 0; row < 3; ++row) {
@@ -195,18 +184,19 @@ namespace {
 const char kChinese[] = "http://中文.example/路径?q=值";   // GBK bytes
 const wchar_t kChineseW[] = L"http://中文.example/路径?q=值";
 
+template <class Char>
+std::basic_string<Char> ClipboardText(UINT format) {
+    HANDLE h = ::GetClipboardData(format);
+    const Char* text = h ? static_cast<const Char*>(::GlobalLock(h)) : nullptr;
+    std::basic_string<Char> copy = text ? text : std::basic_string<Char>();
+    if (h) ::GlobalUnlock(h);
+    return copy;
+}
+
 // What an ANSI program (CF_TEXT) and Notepad (CF_UNICODETEXT) read; the clipboard is emptied.
 std::pair<std::string, std::wstring> TakeClipboardTexts() {
-    std::pair<std::string, std::wstring> out;
-    if (!::OpenClipboard(nullptr)) return out;
-    if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-        out.first = static_cast<const char*>(::GlobalLock(h));
-        ::GlobalUnlock(h);
-    }
-    if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
-        out.second = static_cast<const wchar_t*>(::GlobalLock(h));
-        ::GlobalUnlock(h);
-    }
+    if (!::OpenClipboard(nullptr)) return {};
+    std::pair out(ClipboardText<char>(CF_TEXT), ClipboardText<wchar_t>(CF_UNICODETEXT));
     ::EmptyClipboard();
     ::CloseClipboard();
     return out;
@@ -214,21 +204,10 @@ std::pair<std::string, std::wstring> TakeClipboardTexts() {
 
 }  // namespace
 
-// Ctrl+A then Ctrl+C copy every row, "复制网址" the selected ones: a line per
-// URL, CRLF between them, as GBK bytes and as Unicode.
+// "复制网址" copies the selected rows: a line per URL, CRLF between them, as
+// GBK bytes and as Unicode.
 TEST_F(View, CopyPutsTheSelectedUrlsOnTheClipboardInBothFormats) {
     AddRows({"a.com", kChinese, "c.com"});
-    TakeClipboardTexts();
-    {
-        viewtest::KeysHeld ctrl({VK_CONTROL});
-        viewtest::PostKeys(h.view, {VK_CONTROL, 'A'});
-        viewtest::PostKeys(h.view, {VK_CONTROL, 'C'});
-        ASSERT_TRUE(testsupport::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));
-    }
-    EXPECT_EQ(::SendMessageA(h.view, LVM_GETSELECTEDCOUNT, 0, 0), 3);
-    EXPECT_EQ(TakeClipboardTexts(), std::pair(std::string("a.com\r\n") + kChinese + "\r\nc.com",
-                                          std::wstring(L"a.com\r\n") + kChineseW + L"\r\nc.com"));
-
     h.Select({1, 2});
     ASSERT_TRUE(h.ChooseFromMenu("复制网址", 1));
     EXPECT_EQ(TakeClipboardTexts(), std::pair(std::string(kChinese) + "\r\nc.com", std::wstring(kChineseW) + L"\r\nc.com"));
@@ -279,9 +258,9 @@ TEST_F(View, RecheckItemsEmptyTheVerdictsOfTheRowsTheyName) {
     }
 }
 
-// In the program's frame Ctrl+C is the frame's accelerator: it copies the
-// list's rows while the list has the keyboard. The list menu's items show
-// their prompts in the frame's status bar.
+// In the program's frame Ctrl+A selects every row and Ctrl+C, the frame's
+// accelerator, copies them while the list has the keyboard. The list menu's
+// items show their prompts in the frame's status bar.
 TEST_F(ListInFrame, CtrlCCopiesThroughTheFrameAndMenuItemsShowTheirPrompts) {
     view->Rows().append(1, "a.com");
     view->Rows().append(2, kChinese);
@@ -293,7 +272,7 @@ TEST_F(ListInFrame, CtrlCCopiesThroughTheFrameAndMenuItemsShowTheirPrompts) {
         viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'C'});
         ASSERT_TRUE(testsupport::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));
     }
-    EXPECT_EQ(TakeClipboardTexts().second, std::wstring(L"a.com\r\n") + kChineseW);
+    EXPECT_EQ(TakeClipboardTexts(), std::pair("a.com\r\n" + std::string(kChinese), L"a.com\r\n" + std::wstring(kChineseW)));
 
     CMenuHandle menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU)));
     for (auto [id, prompt] : {std::pair{ID_RECHECK_SELECTED, "清除所选网址的检查结果，查询时重新检查它们"},
