@@ -236,7 +236,11 @@ void CCorvidView::RecheckTimedOutRows() {
 
 // Ctrl+A.
 void CCorvidView::SelectAllRows() {
-    if (m_hWnd) GetListCtrl().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    if (!m_hWnd) return;
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    GetListCtrl().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 // ID_COPY_URLS, Ctrl+C: the selected rows' URLs, a line each, on the clipboard.
