@@ -30,4 +30,7 @@
 #define ID_OPEN_WEB                 32779
 #define ID_HELP_ONLINE              32780
 #define ID_VIEW_SIDEBAR             32785
+#define ID_RECHECK_SELECTED         32791
+#define ID_RECHECK_TIMEOUTS         32792
+#define ID_COPY_URLS                32793
 #define ID_EXPORT_REPORT            32795

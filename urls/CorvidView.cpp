@@ -138,6 +138,26 @@ LRESULT CCorvidView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         m_tip.Destroy();
         break;
+    case WM_KEYDOWN:
+        if (OnKeyDown((UINT)wParam)) return 0;
+        break;
+    case WM_KEYUP:
+        if (OnKeyUp((UINT)wParam)) return 0;
+        break;
+    case WM_MENUSELECT:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        // The list menu is the view's, its prompts the frame's status bar's, as for the frame's own menus.
+        if (HWND hFrame = ::GetAncestor(m_hWnd, GA_ROOT); hFrame && hFrame != m_hWnd)
+            ::SendMessageA(hFrame, msg, wParam, lParam);
+        break;
+    case WM_CONTEXTMENU:
+        // From the keyboard (Shift+F10, the menu key); the mouse's menu comes with NM_RCLICK.
+        if (lParam == -1) {
+            OnContextMenu(POINT{-1, -1});
+            return 0;
+        }
+        break;
     default:
         break;
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/Messages.h"
 #include "framework/Document.h"
@@ -57,12 +58,20 @@ public:
 
     // Context menu and "打开网页".
     int m_nMenuRow = -1;
+    // The list menu's other items, and Ctrl+A / Ctrl+C.
+    void RecheckSelectedRows();
+    void RecheckTimedOutRows();
+    void SelectAllRows();
+    BOOL CopySelectedUrls();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCmdMsg(UINT nID) override;
     void OnRclick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnContextMenu(POINT ptScreen);
+    bool OnKeyDown(UINT nChar);
+    bool OnKeyUp(UINT nChar);
     void OnGetDispInfo(NMLVDISPINFOA* pInfo);
     LRESULT OnFindItem(const NMLVFINDITEMA* pFind) const;
     void OnOpenWeb();
@@ -78,6 +87,8 @@ private:
     // The row the menu was opened on, by id: rows removed while the menu is
     // open must not make "打开网页" open another row's URL.
     UrlRows::Id m_menuRowId = 0;
+    // The menu key is down and has not yet brought a WM_CONTEXTMENU.
+    bool m_bMenuKeyDown = false;
     // The reasons: a slot per started worker until its verdict, then the
     // reason by row id for as long as the row keeps that verdict.
     std::unordered_map<UrlRows::Id, std::shared_ptr<ReasonSlot>> m_reasonSlots;
@@ -93,6 +104,10 @@ private:
     // Drops the reasons of rows that are gone.
     void PruneReasons();
     void DeleteAllRows();
+    void OpenListMenu(int nRow, POINT ptScreen);
+    // Positions of the selected rows, ascending.
+    std::vector<std::size_t> SelectedRows() const;
+    void RecheckRow(std::size_t pos);
     // A message box with `text`, then the failed load to the frame.
     void ReportFailedImport(const std::string& text);
 };

@@ -58,19 +58,21 @@ TEST(DispatchScan, TakesLowestUncheckedRowsAndFinishesOnlyWhenNoneIsLeft) {
 
     UrlRows none;
     EXPECT_TRUE(c.Dispatch(none, 3).finished);
-    UrlRows finals = MakeRows({V::Malformed, V::Ignored, V::Timeout});
-    DispatchCursor c2;
-    EXPECT_TRUE(c2.Dispatch(finals, 10).finished);
 }
 
-TEST(DispatchScan, ReopenedRowIsServedBeforeLaterRows) {
-    UrlRows rows = MakeRows(std::vector<Validity>(6, Validity::Unchecked));
+// Rows checked again go back to the scan after the run passed them or ended;
+// rows being checked, and the final malformed and ignored rows, stay as they are.
+TEST(DispatchScan, RecheckedRowsAreServedAgainInRowOrder) {
+    using V = Validity;
+    UrlRows rows = MakeRows({V::Valid, V::Timeout, V::Malformed, V::Ignored, V::Invalid, V::Unchecked, V::Timeout});
     DispatchCursor c;
-    c.Dispatch(rows, 4);   // rows 0..3 running
-    rows.setValidity(1, Validity::Unchecked);   // its worker could not open a session
-    c.Reopened(rows.id(1));
-    auto t = c.Dispatch(rows, 2);
-    EXPECT_EQ(t.take, (std::vector<std::size_t>{1, 4}));
+    c.Dispatch(rows, 1);   // row 5 running
+    ASSERT_TRUE(c.Dispatch(rows, 1).finished);
+    std::vector<bool> back;
+    for (std::size_t i = 0; i < rows.size(); ++i) back.push_back(c.Recheck(rows, i));
+    EXPECT_EQ(back, (std::vector<bool>{true, true, false, false, true, false, true}));
+    EXPECT_EQ(c.Dispatch(rows, 2).take, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(c.Dispatch(rows, 5).take, (std::vector<std::size_t>{4, 6}));
 }
 
 // Random runs with removals, new lists, verdicts and re-opened rows: every
@@ -101,7 +103,11 @@ TEST(DispatchScan, EqualsFullScanUnderRandomEdits) {
             } else if (op < 8 && !a.empty()) {
                 // A verdict lands on a running row; code 0 reopens it.
                 std::size_t i = rng() % a.size();
-                if (a.validity(i) != Validity::Running) continue;
+                if (a.validity(i) != Validity::Running) {
+                    // The user checks a row again.
+                    if (c.Recheck(a, i)) b.setValidity(i, Validity::Unchecked);
+                    continue;
+                }
                 Validity v = rng() % 3 == 0 ? Validity::Unchecked : Validity::Valid;
                 a.setValidity(i, v);
                 b.setValidity(i, v);

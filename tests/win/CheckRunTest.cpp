@@ -156,25 +156,6 @@ TEST_F(CheckRun, EveryRowGetsItsVerdictWithinTheBound) {
     EXPECT_EQ(server.CountRequests(longTarget), 1);
 }
 
-// A new run while the last one's workers still run offers only the slots they
-// leave free: the setting is never exceeded.
-TEST_F(CheckRun, RestartWithWorkersStillRunningKeepsTheBound) {
-    g_nThreadCount = 2;
-    AddRows({Url("/slow?ms=800"), Url("/slow?ms=800"), Url("/slow?ms=100"), Url("/slow?ms=100"),
-             Url("/slow?ms=100")});
-    Tick();
-    EXPECT_EQ(Shown(), 2);
-    // Stopped and started again at once: the first tick of the new run has no slot.
-    Tick();
-    EXPECT_EQ(Text(2), "");
-    EXPECT_EQ(g_nRunningThreads, 2);
-    ASSERT_TRUE(RunToEnd());
-    ASSERT_TRUE(WorkersDone());
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Text(i), kOk) << "row " << i;
-    EXPECT_LE(m_peakRunning, 2);
-    EXPECT_EQ(server.PeakConnections(), 2);   // the two long pages were fetched at once, never more
-}
-
 // Verdicts follow their rows, not positions: a removed row takes none and
 // still counts its worker off; a new list takes none of the old verdicts.
 TEST_F(CheckRun, VerdictsFindTheirRowsAfterRemovalAndReimport) {
@@ -206,7 +187,7 @@ TEST_F(CheckRun, VerdictsFindTheirRowsAfterRemovalAndReimport) {
 }
 
 // Each verdict brings its reason, kept with its row: the validity cell's tip
-// shows it, rows without a verdict show none, and a reopened row loses it.
+// shows it, and rows without a verdict show none.
 TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
     AddRows({Url("/status/404"), Url("/redirect/302?to=/page"), Url("/page")});
     AddRows({"bad line"}, Validity::Malformed);
@@ -253,12 +234,6 @@ TEST_F(CheckRun, ReasonsFollowTheirRowsIntoTheTip) {
     }
     h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
     h.view.SendMessage(WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(tipShown());
-
-    // Checked again, a row starts without a reason.
-    ASSERT_TRUE(h.view.SetItemText(0, 2, ""));
-    EXPECT_FALSE(h.view.ReasonOf(0));
-    h.view.SendMessage(WM_MOUSEHOVER, 0, cell(0, 2));
     EXPECT_FALSE(tipShown());
 }
 
@@ -402,4 +377,37 @@ TEST_F(CheckRun, TheReportListsEveryRowWithItsReason) {
         {"5", "'=1+2", "", "", "", "", ""},
     };
     EXPECT_EQ(records, want);
+}
+
+// Timed-out rows checked again: the next run requests just them; a row
+// checked again while a run goes on joins that run.
+TEST_F(CheckRun, RecheckedRowsAloneAreCheckedAgainAndJoinARunningRun) {
+    const std::string closed = "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/";
+    AddRows({Url("/page"), closed, Url("/errpage"), closed});
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    const std::vector<std::string> verdicts = {kOk, kTimeout, kInvalid, kTimeout};
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(Text(i), verdicts[i]) << "row " << i;
+    const size_t counted = h.main.Count(UM_RUNNING_COUNT);
+
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 0));
+    EXPECT_FALSE(h.view.ReasonOf(1));   // checked again, a row starts without a reason
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(i), verdicts[i]) << "row " << i;
+    EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), counted + 4);   // two workers, up and down
+    EXPECT_EQ(server.CountRequests("/page"), 1);
+
+    AddRows({Url("/slow?ms=600")});
+    Tick();
+    ASSERT_EQ(Text(4), kRunning);
+    h.Select({0, 4});
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查所选网址", 0));
+    EXPECT_EQ(Text(0), "");
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WorkersDone());
+    EXPECT_EQ(Text(0), kOk);
+    EXPECT_EQ(Text(4), kOk);
+    EXPECT_EQ(server.CountRequests("/page"), 2);
+    EXPECT_EQ(Finished(), 3u);
 }

@@ -56,6 +56,10 @@ public:
     // Standing, for the calling thread; a menu is held open menuHoldMs before its answer.
     explicit DialogAnswerer(MenuAnswer menus = MenuAnswer::Cancel, DWORD menuHoldMs = 0)
         : m_thread([this, ui = ::GetCurrentThreadId(), menus, menuHoldMs] { RunStanding(ui, menus, menuHoldMs); }) {}
+    // Standing, choosing in every popup menu the item with this text (cancelling a menu without it).
+    explicit DialogAnswerer(std::string menuItem)
+        : m_menuItem(std::move(menuItem)),
+          m_thread([this, ui = ::GetCurrentThreadId()] { RunStanding(ui, MenuAnswer::Cancel, 0); }) {}
     ~DialogAnswerer() { Stop(); }
     void Stop() {
         m_stop = true;
@@ -71,6 +75,11 @@ public:
         return m_seen;
     }
     int Menus() const { return m_menus; }
+    // Where each popup menu showed, on the screen.
+    std::vector<RECT> MenuRects() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_menuRects;
+    }
 
     // Presses a button of a dialog the way a click does.
     static void Press(HWND hDlg, int nID) {
@@ -118,6 +127,12 @@ private:
         std::vector<HWND> out;
         ::EnumThreadWindows(thread, &Collect, (LPARAM)&out);
         return out;
+    }
+    void RecordMenu(HWND h) {
+        RECT r{};
+        ::GetWindowRect(h, &r);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_menuRects.push_back(r);
     }
     void Record(HWND h) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -183,9 +198,13 @@ private:
                     } else if (cls == "#32768") {
                         handled.insert(h);
                         ++m_menus;
+                        RecordMenu(h);
                         ::Sleep(menuHoldMs);
-                        if (menus == MenuAnswer::ChooseFirst) ::PostMessageA(h, WM_KEYDOWN, VK_DOWN, 0);
-                        ::PostMessageA(h, WM_KEYDOWN, menus == MenuAnswer::ChooseFirst ? VK_RETURN : VK_ESCAPE, 0);
+                        // Down arrows to the item (the first selects the first item), then Enter.
+                        int downs = m_menuItem.empty() ? (menus == MenuAnswer::ChooseFirst ? 1 : 0)
+                                                       : ItemPosition(h, m_menuItem) + 1;
+                        for (int i = 0; i < downs; ++i) ::PostMessageA(h, WM_KEYDOWN, VK_DOWN, 0);
+                        ::PostMessageA(h, WM_KEYDOWN, downs > 0 ? VK_RETURN : VK_ESCAPE, 0);
                     }
                 }
                 return m_stop.load();
@@ -193,8 +212,23 @@ private:
             INFINITE);
     }
 
+    // Position of the item among the open menu's items, separators not counted; -1 if absent.
+    static int ItemPosition(HWND hMenuWnd, const std::string& text) {
+        HMENU menu = (HMENU)::SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0);
+        for (int i = 0, pos = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+            if (::GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+            char buf[256] = {};
+            ::GetMenuStringA(menu, i, buf, sizeof buf, MF_BYPOSITION);
+            if (text == buf) return pos;
+            ++pos;
+        }
+        return -1;
+    }
+
+    const std::string m_menuItem;
     std::mutex m_mutex;
     std::vector<Seen> m_seen;
+    std::vector<RECT> m_menuRects;
     bool m_answered = false;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_menus{0};

@@ -185,17 +185,6 @@ TEST_F(ImportView, ATenMegabyteLineIsOneRow) {
     ExpectRow(1, "2", "next.com", "");
 }
 
-TEST_F(ImportView, ActsOnlyOnMessagesAddressedToTheView) {
-    std::string path = dir.File("urls.txt");
-    ASSERT_TRUE(WriteFileBytes(path, "a.com\n"));
-    g_strImportFile = path;
-    h.main.PostMessage(UM_IMPORT);   // the frame's own queue, not the view's
-    h.main.PostMessage(UM_ENABLE_IMPORT);   // handled after it
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return h.main.Count(UM_ENABLE_IMPORT) == 1; }));
-    EXPECT_EQ(h.view.GetRowCount(), 0);
-    EXPECT_EQ(h.main.Count(UM_LIST_LOADED), 0u);
-}
-
 TEST_F(ImportView, UnicodeFilesAreReadAsTheEditorMeantThem) {
     // UTF-8 with its mark, UTF-8 without one (Notepad's default), UTF-16 either
     // way round: converted to the ANSI code page; what it cannot hold (Thai,

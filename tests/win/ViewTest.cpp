@@ -1,11 +1,14 @@
 // The URL list view as a real window: columns, cells, finding and the context menu.
 #include <gtest/gtest.h>
 
+#include "framework/Handles.h"
 #include "urls/OpenWeb.h"
+#include "win/FrameFixture.h"
 #include "win/ViewTestHelpers.h"
 
 using testsupport::DialogAnswerer;
 using viewtest::ViewHarness;
+using ListInFrame = frametest::FrameTest;
 
 namespace {
 
@@ -88,7 +91,6 @@ TEST_F(View, WritingCellsChangesWhatTheControlShows) {
     EXPECT_EQ(h.Shown(1, 2), "超时!");
     EXPECT_TRUE(h.view.SetItemText(0, 1, "a-much-longer-address.example.com"));
     EXPECT_EQ(h.Shown(0, 1), "a-much-longer-address.example.com");
-    EXPECT_EQ(h.Shown(1, 1), "b.com");
     EXPECT_TRUE(h.view.SetItemText(0, 0, "17"));
     EXPECT_EQ(h.Shown(0, 0), "17");
     EXPECT_FALSE(h.view.SetItemText(1, 2, "maybe"));
@@ -137,31 +139,6 @@ TEST_F(View, FindingARowSearchesTheRowNumbers) {
     EXPECT_EQ(ask("1", LVFI_PARTIAL | LVFI_WRAP, 28), 0);
 }
 
-TEST_F(View, NoMenuWithoutASelectionMark) {
-    AddRows({"a.com"});
-    DialogAnswerer watcher;
-    h.RightClickNotify();
-    testsupport::PumpFor(200);
-    watcher.Stop();
-    EXPECT_EQ(watcher.Menus(), 0);
-    EXPECT_EQ(h.view.m_nMenuRow, -1);
-}
-
-TEST_F(View, MenuOpensOnTheMarkedRowAndOpensItsAddress) {
-    AddRows({"a.com", "https://b.example.com/x", "c.com"});
-    OpenFromMenu(1);
-    EXPECT_EQ(m_menus, 1);
-    EXPECT_EQ(h.view.m_nMenuRow, 1);
-    ASSERT_EQ(g_opened.size(), 1u);
-    EXPECT_EQ(g_opened[0], "https://b.example.com/x");
-    EXPECT_EQ(g_verbs[0], "open");
-
-    g_opened.clear();
-    OpenFromMenu(2);
-    ASSERT_EQ(g_opened.size(), 1u);
-    EXPECT_EQ(g_opened[0], "http://c.com");   // a host name gets its scheme
-}
-
 TEST_F(View, RefusedAddressesShowAMessageAndNeverReachTheShell) {
     AddRows({"file:///C:/Windows/notepad.exe", "C:\\Windows\\notepad.exe", "\\\\server\\share\\x.exe"});
     for (int row = 0; row < 3; ++row) {
@@ -198,6 +175,110 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     watcher.Stop();
     EXPECT_EQ(h.view.GetListCtrl().GetSelectionMark(), 2);
     EXPECT_EQ(h.view.m_nMenuRow, 2);
-    ASSERT_EQ(g_opened.size(), 1u);
-    EXPECT_EQ(g_opened[0], "http://c.com");
+    EXPECT_EQ(g_opened, std::vector<std::string>{"http://c.com"});   // a host name gets its scheme
+    EXPECT_EQ(g_verbs, std::vector<std::string>{"open"});
+}
+
+namespace {
+
+const char kChinese[] = "http://中文.example/路径?q=值";   // GBK bytes
+const wchar_t kChineseW[] = L"http://中文.example/路径?q=值";
+
+template <class Char>
+std::basic_string<Char> ClipboardText(UINT format) {
+    HANDLE h = ::GetClipboardData(format);
+    const Char* text = h ? static_cast<const Char*>(::GlobalLock(h)) : nullptr;
+    std::basic_string<Char> copy = text ? text : std::basic_string<Char>();
+    if (h) ::GlobalUnlock(h);
+    return copy;
+}
+
+// What an ANSI program (CF_TEXT) and Notepad (CF_UNICODETEXT) read; the clipboard is emptied.
+std::pair<std::string, std::wstring> TakeClipboardTexts() {
+    if (!::OpenClipboard(nullptr)) return {};
+    std::pair out(ClipboardText<char>(CF_TEXT), ClipboardText<wchar_t>(CF_UNICODETEXT));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    return out;
+}
+
+}  // namespace
+
+// "复制网址" copies the selected rows: a line per URL, CRLF between them, as
+// GBK bytes and as Unicode.
+TEST_F(View, CopyPutsTheSelectedUrlsOnTheClipboardInBothFormats) {
+    AddRows({"a.com", kChinese, "c.com"});
+    h.Select({1, 2});
+    ASSERT_TRUE(h.ChooseFromMenu("复制网址", 1));
+    EXPECT_EQ(TakeClipboardTexts(), std::pair(std::string(kChinese) + "\r\nc.com", std::wstring(kChineseW) + L"\r\nc.com"));
+}
+
+// Shift+F10 and the menu key open the menu for the focused row (not the
+// marked one), placed under that row whatever the mouse does.
+TEST_F(View, MenuKeysOpenTheMenuForTheFocusedRowAtThatRow) {
+    AddRows({"a.com", "b.com", "c.com", "d.com"});
+    h.view.GetListCtrl().SetSelectionMark(0);
+    int row = 1;
+    for (const std::vector<UINT>& keys : {std::vector<UINT>{VK_SHIFT, VK_F10}, std::vector<UINT>{VK_APPS}}) {
+        h.view.GetListCtrl().SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        RECT item{};
+        item.left = LVIR_BOUNDS;
+        ::SendMessageA(h.view, LVM_GETITEMRECT, row, (LPARAM)&item);
+        POINT under{0, item.bottom};
+        ::ClientToScreen(h.view, &under);
+        g_opened.clear();
+        RECT menu{};
+        viewtest::KeysHeld held(keys);
+        ASSERT_TRUE(h.ChooseFromMenu("打开网页", [&] { viewtest::PostKeys(h.view, keys); }, &menu)) << keys.back();
+        EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(under.x, under.y)) << keys.back();
+        EXPECT_EQ(g_opened, std::vector<std::string>{"http://" + h.view.GetItemText(row, 1)}) << keys.back();
+        row += 2;
+    }
+}
+
+// "重新检查所选网址" empties the verdicts of the selected rows that have one;
+// a row being checked and the final malformed and ignored rows keep theirs.
+// "重新检查全部超时网址" empties every "超时!". Numbers and URLs stay.
+TEST_F(View, RecheckItemsEmptyTheVerdictsOfTheRowsTheyName) {
+    using V = Validity;
+    for (V v : {V::Valid, V::Timeout, V::Invalid, V::Running, V::Malformed, V::Ignored, V::Timeout, V::Valid})
+        h.view.Rows().append(h.view.GetRowCount() + 1, "r" + std::to_string(h.view.GetRowCount()) + ".com", v);
+    h.view.RowsChanged();
+    h.Select({0, 1, 2, 3, 4, 5});
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查所选网址", 0));
+    std::vector<std::string> want = {"", "", "", "执行中", "格式不正确！", "用户忽略！", "超时!", "OK"};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(h.Shown(i, 2), want[i]) << i;
+    h.Select({});
+    ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 7));
+    want[6] = "";
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(h.Shown(i, 2), want[i]) << i;
+        EXPECT_EQ(h.Shown(i, 0), std::to_string(i + 1));
+        EXPECT_EQ(h.Shown(i, 1), "r" + std::to_string(i) + ".com");
+    }
+}
+
+// In the program's frame Ctrl+A selects every row and Ctrl+C, the frame's
+// accelerator, copies them while the list has the keyboard. The list menu's
+// items show their prompts in the frame's status bar.
+TEST_F(ListInFrame, CtrlCCopiesThroughTheFrameAndMenuItemsShowTheirPrompts) {
+    view->Rows().append(1, "a.com");
+    view->Rows().append(2, kChinese);
+    view->RowsChanged();
+    TakeClipboardTexts();
+    {
+        viewtest::KeysHeld ctrl({VK_CONTROL});
+        viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'A'});
+        viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'C'});
+        ASSERT_TRUE(testsupport::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));
+    }
+    EXPECT_EQ(TakeClipboardTexts(), std::pair("a.com\r\n" + std::string(kChinese), L"a.com\r\n" + std::wstring(kChineseW)));
+
+    CMenuHandle menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU)));
+    for (auto [id, prompt] : {std::pair{ID_RECHECK_SELECTED, "清除所选网址的检查结果，查询时重新检查它们"},
+                              {ID_RECHECK_TIMEOUTS, "清除全部超时网址的检查结果，查询时重新检查它们"},
+                              {ID_COPY_URLS, "把所选网址复制到剪贴板，每行一个"}}) {
+        ::SendMessageA(view->m_hWnd, WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE), (LPARAM)::GetSubMenu(menu.Get(), 0));
+        EXPECT_EQ(Pane(0), prompt);
+    }
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,6 +57,55 @@ struct ViewHarness {
         nm.iItem = -1;
         return ::SendMessageA(main, WM_NOTIFY, AFX_IDW_PANE_FIRST, (LPARAM)&nm);
     }
+
+    // Opens the list menu the way `open` does and chooses the item with this
+    // text; true once the view has handled the item's command.
+    bool ChooseFromMenu(const std::string& item, const std::function<void()>& open, RECT* menuRect = nullptr) {
+        bool handled = false;
+        testsupport::DialogAnswerer watcher(item);
+        open();
+        bool ok = testsupport::PumpUntil([&] { return handled; }, 5000, [&](const MSG& m) {
+            handled = handled || (m.message == WM_COMMAND && m.hwnd == view.m_hWnd);
+            return false;
+        });
+        watcher.Stop();
+        if (menuRect && !watcher.MenuRects().empty()) *menuRect = watcher.MenuRects().back();
+        return ok;
+    }
+    bool ChooseFromMenu(const std::string& item, int markRow) {
+        view.GetListCtrl().SetSelectionMark(markRow);
+        return ChooseFromMenu(item, [&] { RightClickNotify(); });
+    }
+    void Select(std::initializer_list<int> rows) {
+        view.GetListCtrl().SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : rows) view.GetListCtrl().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+};
+
+// Posts the keys' presses and releases to the window, given the keyboard focus.
+inline void PostKeys(HWND hWnd, const std::vector<UINT>& keys) {
+    ::SetFocus(hWnd);
+    // F10 is a system key: it comes as WM_SYSKEYDOWN.
+    for (UINT key : keys) ::PostMessageA(hWnd, key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        ::PostMessageA(hWnd, *it == VK_F10 ? WM_SYSKEYUP : WM_KEYUP, *it, 0xC0000001);
+}
+
+// Holds keys down in the thread's keyboard state, which GetKeyState reads and
+// posted key messages leave alone, for as long as the object lives.
+class KeysHeld {
+public:
+    explicit KeysHeld(const std::vector<UINT>& keys) {
+        ::GetKeyboardState(m_saved);
+        BYTE held[256];
+        std::copy(m_saved, m_saved + 256, held);
+        for (UINT key : keys) held[key] = 0x80;
+        ::SetKeyboardState(held);
+    }
+    ~KeysHeld() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256] = {};
 };
 
 }  // namespace viewtest

@@ -38,3 +38,16 @@ DispatchCursor::Tick DispatchCursor::Dispatch(UrlRows& rows, int nFree) {
     tick.finished = seen == 0;
     return tick;
 }
+
+bool DispatchCursor::Recheck(UrlRows& rows, std::size_t pos) {
+    switch (rows.validity(pos)) {
+    case Validity::Valid:
+    case Validity::Invalid:
+    case Validity::Timeout:
+        rows.setValidity(pos, Validity::Unchecked);
+        Reopened(rows.id(pos));
+        return true;
+    default:
+        return false;
+    }
+}

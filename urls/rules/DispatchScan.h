@@ -11,9 +11,10 @@
 
 // The resume point is a row id: every row whose id is below it is known not
 // to be unchecked. Because ids ascend with position and are never given again,
-// that stays true while rows are removed or a new list is loaded; the one other
-// way a row becomes unchecked again (a worker that could not open its session)
-// must lower the point with DispatchCursor::Reopened.
+// that stays true while rows are removed or a new list is loaded; the other
+// ways a row becomes unchecked again (a worker that could not open its session,
+// the user asking for a row to be checked again) must lower the point with
+// DispatchCursor::Reopened.
 class DispatchCursor {
 public:
     struct Tick {
@@ -28,6 +29,12 @@ public:
         if (id < m_from) m_from = id;
     }
     UrlRows::Id From() const { return m_from; }
+    // Puts a row that has its verdict (OK, 无效!, 超时!) back to unchecked so
+    // that a scan serves it again in row order, in this run or the next.
+    // False for a row that keeps its state: one being checked (its verdict is
+    // coming), one not yet checked, and the malformed and ignored rows, which
+    // are final until the next import.
+    bool Recheck(UrlRows& rows, std::size_t pos);
 
 private:
     UrlRows::Id m_from = 0;
