@@ -96,6 +96,8 @@ void CControlPanelDlg::OnImport() {
         RefuseInput(IDC_IMPORT_FILE, "请指定导入文件路径。");
         return;
     }
+    // The import filters with the words the user sees in the field.
+    ReadIgnoreList();
     OnListOperation(IDC_IMPORT, UM_REQ_IMPORT, 0);
 }
 
@@ -117,10 +119,14 @@ void CControlPanelDlg::OnQuery() {
 }
 
 void CControlPanelDlg::ReadRunParams() {
+    ReadIgnoreList();
+    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT));
+}
+
+void CControlPanelDlg::ReadIgnoreList() {
     std::string ignore = GetDlgItemText(IDC_IGNORE_LIST);
     MbcsMakeLower(ignore);
     g_strIgnoreList = ignore;
-    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT));
 }
 
 void CControlPanelDlg::OnListOperation(int nIDButton, UINT msg, LPARAM lParam) {

@@ -35,6 +35,7 @@ protected:
     void OnListOperation(int nIDButton, UINT msg, LPARAM lParam);
     // Reads the ignore field (lower-cased) and the thread count into the globals.
     void ReadRunParams();
+    void ReadIgnoreList();
     // A completion message from the frame.
     void OnAppMessage(UINT msg, WPARAM wParam);
     void EnableControl(int nID, BOOL bEnable);

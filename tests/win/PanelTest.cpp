@@ -188,12 +188,12 @@ TEST_F(PanelTest, ImportTakesThePathAsTypedAndRefusesAnEmptyOne) {
     EXPECT_EQ(focus.Last(), Item(IDC_IMPORT_FILE));
     EXPECT_EQ(g_strImportFile, "");
 
-    // Spaces are a path for the import to judge; the ignore field is read only by a start.
+    // Spaces are a path for the import to judge; the skip words are read as a start reads them.
     panel.SetDlgItemText(IDC_IMPORT_FILE, "  ");
     Click(IDC_IMPORT);
     Settle();
     EXPECT_EQ(g_strImportFile, "  ");
-    EXPECT_EQ(g_strIgnoreList, "Ads");
+    EXPECT_EQ(g_strIgnoreList, "new");
     EXPECT_EQ(frame.Count(UM_REQ_IMPORT), 1u);
     EXPECT_FALSE(Enabled(IDC_IMPORT));
 }
