@@ -9,6 +9,7 @@
 #include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "win/DialogAnswerer.h"
+#include "win/FocusRecorder.h"
 #include "win/TestSupport.h"
 
 using namespace testsupport;
@@ -22,39 +23,6 @@ public:
         CreateEx(0, cls, "panel test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
                  RECT{0, 0, 600, 800}, nullptr, 0);
     }
-};
-
-// The last control of the panel that was given the keyboard focus. Another
-// test process on the same Wine server may take the activation, and with it
-// what GetFocus answers, but not the WM_SETFOCUS that the panel's own calls
-// already caused; a message box's buttons are not the panel's.
-class FocusRecorder {
-public:
-    FocusRecorder() { s_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &OnCall, nullptr, ::GetCurrentThreadId()); }
-    ~FocusRecorder() {
-        if (s_hHook) ::UnhookWindowsHookEx(s_hHook);
-        s_hHook = nullptr;
-    }
-    FocusRecorder(const FocusRecorder&) = delete;
-    FocusRecorder& operator=(const FocusRecorder&) = delete;
-    bool Installed() const { return s_hHook != nullptr; }
-    void Watch(HWND hParent) {
-        s_hParent = hParent;
-        s_hLast = nullptr;
-    }
-    void Reset() { s_hLast = nullptr; }
-    HWND Last() const { return s_hLast; }
-
-private:
-    static LRESULT CALLBACK OnCall(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && call->message == WM_SETFOCUS && ::IsChild(s_hParent, call->hwnd))
-            s_hLast = call->hwnd;
-        return ::CallNextHookEx(s_hHook, code, wParam, lParam);
-    }
-    static inline HHOOK s_hHook = nullptr;
-    static inline HWND s_hParent = nullptr;
-    static inline HWND s_hLast = nullptr;
 };
 
 // MAX_PATH - 1 bytes, with a double-byte character across bytes 99 and 100.
