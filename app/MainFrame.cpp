@@ -206,6 +206,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::SetPane(int nIndex, const std::string& text) {
+    if (nIndex == 0 && HoldUntilMenuCloses(text)) return;
     if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(nIndex, text.c_str(), TRUE);
 }
 

@@ -105,7 +105,7 @@ TEST_F(FrameTest, StatusBarCommandHidesTheBarAndItsMenuItemFollows) {
     EXPECT_TRUE(app.commands.empty());
 }
 
-TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheIdleTextComesBack) {
+TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheMenuGivesBackWhatItCovered) {
     HMENU bar = ::GetMenu(frame->m_hWnd);
     HMENU file = ::GetSubMenu(bar, 0), viewMenu = ::GetSubMenu(bar, 1);
     auto select = [&](UINT item, UINT flags, HMENU menu) {
@@ -121,6 +121,21 @@ TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheIdleTextComesBack) {
     EXPECT_EQ(Pane(0), "");
     select(0, 0xFFFF, nullptr);   // the menu closed
     EXPECT_EQ(Pane(0), "就绪");
+
+    // Opened during a run, as the system's menu loop does it.
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
+    ::SendMessageA(frame->m_hWnd, WM_ENTERMENULOOP, FALSE, 0);
+    select(ID_APP_EXIT, MF_HILITE, file);
+    select(0, 0xFFFF, nullptr);
+    ::SendMessageA(frame->m_hWnd, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(Pane(0), "正在检查...");
+    // News of the run while the menu is open shows once it closes.
+    ::SendMessageA(frame->m_hWnd, WM_ENTERMENULOOP, FALSE, 0);
+    select(ID_APP_EXIT, MF_HILITE, file);
+    ASSERT_TRUE(PostAndPump(UM_RUN_FINISHED, 0, 0, [&] { return panel.Count(UM_RESET_START) == 1; }));
+    select(0, 0xFFFF, nullptr);
+    ::SendMessageA(frame->m_hWnd, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(Pane(0), "执行完毕");
 }
 
 TEST_F(FrameTest, RepositionQueryReportsTheRestWithoutMovingAnything) {
