@@ -3,6 +3,8 @@
 // button press into one request to the main frame; the frame's completion
 // messages bring the buttons back.
 #pragma once
+#include <string>
+
 #include "app/HtmlCtrl.h"
 #include "core/Messages.h"
 #include "framework/Dialog.h"
@@ -19,6 +21,10 @@ public:
     bool IsPreTranslatedOnly(UINT msg) const override { return IsAppMessage(msg); }
 
     CHtmlCtrl m_wndHtml;   // never given a window in this program
+
+    // A file dropped on the main window: typed into the path field and
+    // pressed, unless the import button is disabled. FALSE when refused.
+    BOOL ImportDroppedFile(const std::string& path);
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/Globals.h"
@@ -20,6 +21,18 @@ std::string Format(const char* fmt, int n) {
     return buf;
 }
 
+// Hands the drop's memory back however the handler leaves.
+class DropFinisher {
+public:
+    explicit DropFinisher(HDROP hDrop) : m_hDrop(hDrop) {}
+    ~DropFinisher() { ::DragFinish(m_hDrop); }
+    DropFinisher(const DropFinisher&) = delete;
+    DropFinisher& operator=(const DropFinisher&) = delete;
+
+private:
+    HDROP m_hDrop;
+};
+
 std::string FormatExported(int nCount, int nKind) {
     const char* word = nKind == EXPORT_VALID ? "有效" : nKind == EXPORT_INVALID ? "无效" : "";
     char buf[128];
@@ -28,6 +41,11 @@ std::string FormatExported(int nCount, int nKind) {
 }
 
 }  // namespace
+
+SIZE CMainFrame::MinListSize() {
+    const int dpi = CSideBar::s_pfnScreenDpi();
+    return SIZE{::MulDiv(560, dpi, 96), ::MulDiv(300, dpi, 96)};
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
@@ -44,7 +62,44 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
     SizeStatusPanes();
     // 4. The side bar, holding the control panel.
     if (!CreateSideBar()) return -1;
+    ::DragAcceptFiles(m_hWnd, TRUE);
     return 0;
+}
+
+LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    default:
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+}
+
+void CMainFrame::OnDropFiles(HDROP hDrop) {
+    DropFinisher finisher(hDrop);
+    const UINT nFiles = ::DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
+    if (nFiles == 0) return;
+    std::string path(::DragQueryFileA(hDrop, 0, nullptr, 0) + 1, '\0');
+    path.resize(::DragQueryFileA(hDrop, 0, path.data(), (UINT)path.size()));
+    // A run reads the list's rows, which an import would replace under it.
+    if (IsCheckingUrls() || !m_wndSideBar.m_wndPanel.ImportDroppedFile(path)) return;
+    m_strDropNote = nFiles > 1 ? Format("只导入了拖入的 %d 个文件中的第一个。", (int)nFiles) : std::string();
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
+    Default();
+    RECT client = GetClientRect(), rest{};
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rest);
+    const SIZE list = MinListSize();
+    RECT want{0, 0, client.right - (rest.right - rest.left) + list.cx,
+              client.bottom - (rest.bottom - rest.top) + list.cy};
+    ::AdjustWindowRectEx(&want, GetStyle(), ::GetMenu(m_hWnd) != nullptr, GetExStyle());
+    pInfo->ptMinTrackSize.x = std::max<LONG>(pInfo->ptMinTrackSize.x, want.right - want.left);
+    pInfo->ptMinTrackSize.y = std::max<LONG>(pInfo->ptMinTrackSize.y, want.bottom - want.top);
 }
 
 BOOL CMainFrame::CreateStatusBar() {
@@ -95,7 +150,26 @@ BOOL CMainFrame::OnCmdMsg(UINT nID) {
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->hwnd == m_hWnd && IsAppMessage(pMsg->message))
         OnAppMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F6) {
+        OnSwitchPane(pMsg->hwnd);
+        return TRUE;
+    }
     return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnSwitchPane(HWND hFrom) {
+    HWND hPanel = m_wndSideBar.m_wndPanel.m_hWnd;
+    if (!hPanel) return;
+    if (::IsChild(hPanel, hFrom)) {
+        m_hPanelFocus = hFrom;
+        if (HWND hView = GetActiveViewHwnd()) ::SetFocus(hView);
+        return;
+    }
+    if (!::IsWindowVisible(hPanel)) return;
+    // Back where the keyboard left the panel, or its first stop.
+    HWND hTo = m_hPanelFocus;
+    if (!hTo || !::IsChild(hPanel, hTo) || !::IsWindowEnabled(hTo)) hTo = ::GetNextDlgTabItem(hPanel, nullptr, FALSE);
+    if (hTo) ::SendMessageA(hPanel, WM_NEXTDLGCTL, (WPARAM)hTo, TRUE);
 }
 
 void CMainFrame::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -155,13 +229,15 @@ void CMainFrame::ForwardToView(const char* progressText, UINT msgToView, LPARAM 
 }
 
 void CMainFrame::OnListLoaded(int nRows) {
-    SetPane(0, "加载网址列表结束。");
+    SetPane(0, "加载网址列表结束。" + m_strDropNote);
+    m_strDropNote.clear();
     SetPane(2, Format("网址个数: %d", nRows));
     SetPane(1, "线程: 0");
     TellPanel(UM_ENABLE_IMPORT, 0);
 }
 
 void CMainFrame::OnImportFailed() {
+    m_strDropNote.clear();
     // Unless something else has written pane 0 since the press.
     if (m_wndStatusBar.m_hWnd && m_wndStatusBar.GetPaneText(0) == kImportProgress)
         SetPane(0, m_strPaneBeforeImport);

@@ -116,9 +116,8 @@ TEST_F(PanelTest, ListOperationsPostOnceDisableAndComeBackOnTheirCompletion) {
         EXPECT_EQ(frame.messages[0].wParam, 0u);
         EXPECT_EQ(frame.messages[0].lParam, c.kind);
         EXPECT_FALSE(Enabled(c.button));
-        // The keyboard moved on to an enabled control of the panel.
-        EXPECT_NE(focus.Last(), nullptr);
-        EXPECT_NE(focus.Last(), Item(c.button));
+        // The keyboard went to the list, not to a neighbour that Enter would press.
+        EXPECT_EQ(focus.Last(), nullptr);
 
         // The other buttons' completions, and one of no kind, leave this button alone.
         for (const Case& other : cases)
