@@ -44,7 +44,7 @@ std::string FormatExported(int nCount, int nKind) {
 
 SIZE CMainFrame::MinListSize() {
     const int dpi = CSideBar::s_pfnScreenDpi();
-    return SIZE{::MulDiv(560, dpi, 96), ::MulDiv(300, dpi, 96)};
+    return SIZE{::MulDiv(560, dpi, 96), ::MulDiv(360, dpi, 96)};
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
@@ -57,6 +57,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
     // 1. The frame itself and its view.
     if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+    // Read once, not with a screen DC in the middle of every resize.
+    m_sizeMinList = MinListSize();
     // 2. and 3. The status bar with its three free-text panes.
     if (!CreateStatusBar()) return -1;
     SizeStatusPanes();
@@ -92,11 +94,18 @@ void CMainFrame::OnDropFiles(HDROP hDrop) {
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
     Default();
-    RECT client = GetClientRect(), rest{};
-    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rest);
-    const SIZE list = MinListSize();
-    RECT want{0, 0, client.right - (rest.right - rest.left) + list.cx,
-              client.bottom - (rest.bottom - rest.top) + list.cy};
+    // The bars' share read from their windows as they stand, without running
+    // a layout from inside the system's sizing.
+    SIZE bars{0, 0};
+    for (int id : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM,
+                   AFX_IDW_STATUS_BAR}) {
+        HWND hBar = ::GetDlgItem(m_hWnd, id);
+        RECT r{};
+        if (!hBar || !::IsWindowVisible(hBar) || !::GetWindowRect(hBar, &r)) continue;
+        if (id == AFX_IDW_DOCKBAR_LEFT || id == AFX_IDW_DOCKBAR_RIGHT) bars.cx += r.right - r.left;
+        else bars.cy += r.bottom - r.top;
+    }
+    RECT want{0, 0, bars.cx + m_sizeMinList.cx, bars.cy + m_sizeMinList.cy};
     ::AdjustWindowRectEx(&want, GetStyle(), ::GetMenu(m_hWnd) != nullptr, GetExStyle());
     pInfo->ptMinTrackSize.x = std::max<LONG>(pInfo->ptMinTrackSize.x, want.right - want.left);
     pInfo->ptMinTrackSize.y = std::max<LONG>(pInfo->ptMinTrackSize.y, want.bottom - want.top);

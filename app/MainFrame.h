@@ -24,7 +24,8 @@ public:
 
     // The least the list keeps beside the docked bars when the user shrinks
     // the window: its three columns at their first widths, with the validity
-    // column wide enough for its longest text, and a handful of rows.
+    // column wide enough for its longest text, and rows down to the panel's
+    // last buttons beside it.
     static SIZE MinListSize();
 
     // The check run's dispatch timer.
@@ -74,4 +75,5 @@ protected:
     std::string m_strPaneBeforeImport;  // pane 0 when the import was requested
     std::string m_strDropNote;          // said when the import of a drop of several files ends
     HWND m_hPanelFocus = nullptr;       // the panel's control that F6 left
+    SIZE m_sizeMinList{0, 0};           // MinListSize() as the frame was created
 };
