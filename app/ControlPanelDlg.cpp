@@ -33,6 +33,9 @@ BOOL CControlPanelDlg::OnInitDialog() {
 
 BOOL CControlPanelDlg::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->hwnd == m_hWnd && IsAppMessage(pMsg->message)) OnAppMessage(pMsg->message, pMsg->wParam);
+    // F6 is the frame's, which moves the keyboard between the panes; the
+    // dialog manager would hand it to the control and end the walk here.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F6) return FALSE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -96,7 +99,17 @@ void CControlPanelDlg::OnImport() {
         RefuseInput(IDC_IMPORT_FILE, "请指定导入文件路径。");
         return;
     }
+    // The import filters with the words the user sees in the field.
+    ReadIgnoreList();
     OnListOperation(IDC_IMPORT, UM_REQ_IMPORT, 0);
+}
+
+BOOL CControlPanelDlg::ImportDroppedFile(const std::string& path) {
+    HWND hButton = GetDlgItem(IDC_IMPORT);
+    if (!hButton || !::IsWindowEnabled(hButton)) return FALSE;
+    SetDlgItemText(IDC_IMPORT_FILE, path);
+    OnImport();
+    return TRUE;
 }
 
 void CControlPanelDlg::OnQuery() {
@@ -117,10 +130,14 @@ void CControlPanelDlg::OnQuery() {
 }
 
 void CControlPanelDlg::ReadRunParams() {
+    ReadIgnoreList();
+    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT));
+}
+
+void CControlPanelDlg::ReadIgnoreList() {
     std::string ignore = GetDlgItemText(IDC_IGNORE_LIST);
     MbcsMakeLower(ignore);
     g_strIgnoreList = ignore;
-    g_nThreadCount = SaturatingAtoi(GetDlgItemText(IDC_THREAD_COUNT));
 }
 
 void CControlPanelDlg::OnListOperation(int nIDButton, UINT msg, LPARAM lParam) {
@@ -135,8 +152,11 @@ void CControlPanelDlg::OnListOperation(int nIDButton, UINT msg, LPARAM lParam) {
 void CControlPanelDlg::EnableControl(int nID, BOOL bEnable) {
     HWND hCtl = GetDlgItem(nID);
     if (!hCtl) return;
-    // A disabled control that keeps the focus leaves the keyboard nowhere to go.
-    if (!bEnable && ::GetFocus() == hCtl) SendMessage(WM_NEXTDLGCTL, 0, FALSE);
+    // A disabled control that keeps the focus leaves the keyboard nowhere to
+    // go, and the next button would take it for Enter to press unasked (a
+    // second Enter after 清理重复 removed the invalid rows): the keyboard goes
+    // to the list, where the frame puts its focus.
+    if (!bEnable && ::GetFocus() == hCtl) ::SetFocus(AfxGetMainHwnd());
     ::EnableWindow(hCtl, bEnable);
 }
 

@@ -3,6 +3,8 @@
 // button press into one request to the main frame; the frame's completion
 // messages bring the buttons back.
 #pragma once
+#include <string>
+
 #include "app/HtmlCtrl.h"
 #include "core/Messages.h"
 #include "framework/Dialog.h"
@@ -20,6 +22,10 @@ public:
 
     CHtmlCtrl m_wndHtml;   // never given a window in this program
 
+    // A file dropped on the main window: typed into the path field and
+    // pressed, unless the import button is disabled. FALSE when refused.
+    BOOL ImportDroppedFile(const std::string& path);
+
 protected:
     BOOL OnInitDialog() override;
     // Enter and Escape would hide a modeless dialog that keeps the standard
@@ -35,6 +41,7 @@ protected:
     void OnListOperation(int nIDButton, UINT msg, LPARAM lParam);
     // Reads the ignore field (lower-cased) and the thread count into the globals.
     void ReadRunParams();
+    void ReadIgnoreList();
     // A completion message from the frame.
     void OnAppMessage(UINT msg, WPARAM wParam);
     void EnableControl(int nID, BOOL bEnable);

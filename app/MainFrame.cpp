@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/Globals.h"
@@ -20,6 +21,18 @@ std::string Format(const char* fmt, int n) {
     return buf;
 }
 
+// Hands the drop's memory back however the handler leaves.
+class DropFinisher {
+public:
+    explicit DropFinisher(HDROP hDrop) : m_hDrop(hDrop) {}
+    ~DropFinisher() { ::DragFinish(m_hDrop); }
+    DropFinisher(const DropFinisher&) = delete;
+    DropFinisher& operator=(const DropFinisher&) = delete;
+
+private:
+    HDROP m_hDrop;
+};
+
 std::string FormatExported(int nCount, int nKind) {
     if (nKind == EXPORT_REPORT) return Format("共导出了 %d 行报告。", nCount);
     const char* word = nKind == EXPORT_VALID ? "有效" : nKind == EXPORT_INVALID ? "无效" : "";
@@ -29,6 +42,11 @@ std::string FormatExported(int nCount, int nKind) {
 }
 
 }  // namespace
+
+SIZE CMainFrame::MinListSize() {
+    const int dpi = CSideBar::s_pfnScreenDpi();
+    return SIZE{::MulDiv(560, dpi, 96), ::MulDiv(360, dpi, 96)};
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
@@ -40,12 +58,58 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
     // 1. The frame itself and its view.
     if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+    // Read once, not with a screen DC in the middle of every resize.
+    m_sizeMinList = MinListSize();
     // 2. and 3. The status bar with its three free-text panes.
     if (!CreateStatusBar()) return -1;
     SizeStatusPanes();
     // 4. The side bar, holding the control panel.
     if (!CreateSideBar()) return -1;
+    ::DragAcceptFiles(m_hWnd, TRUE);
     return 0;
+}
+
+LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    default:
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+}
+
+void CMainFrame::OnDropFiles(HDROP hDrop) {
+    DropFinisher finisher(hDrop);
+    const UINT nFiles = ::DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
+    if (nFiles == 0) return;
+    std::string path(::DragQueryFileA(hDrop, 0, nullptr, 0) + 1, '\0');
+    path.resize(::DragQueryFileA(hDrop, 0, path.data(), (UINT)path.size()));
+    // A run reads the list's rows, which an import would replace under it.
+    if (IsCheckingUrls() || !m_wndSideBar.m_wndPanel.ImportDroppedFile(path)) return;
+    m_strDropNote = nFiles > 1 ? Format("只导入了拖入的 %d 个文件中的第一个。", (int)nFiles) : std::string();
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
+    Default();
+    // The bars' share read from their windows as they stand, without running
+    // a layout from inside the system's sizing.
+    SIZE bars{0, 0};
+    for (int id : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM,
+                   AFX_IDW_STATUS_BAR}) {
+        HWND hBar = ::GetDlgItem(m_hWnd, id);
+        RECT r{};
+        if (!hBar || !::IsWindowVisible(hBar) || !::GetWindowRect(hBar, &r)) continue;
+        if (id == AFX_IDW_DOCKBAR_LEFT || id == AFX_IDW_DOCKBAR_RIGHT) bars.cx += r.right - r.left;
+        else bars.cy += r.bottom - r.top;
+    }
+    RECT want{0, 0, bars.cx + m_sizeMinList.cx, bars.cy + m_sizeMinList.cy};
+    ::AdjustWindowRectEx(&want, GetStyle(), ::GetMenu(m_hWnd) != nullptr, GetExStyle());
+    pInfo->ptMinTrackSize.x = std::max<LONG>(pInfo->ptMinTrackSize.x, want.right - want.left);
+    pInfo->ptMinTrackSize.y = std::max<LONG>(pInfo->ptMinTrackSize.y, want.bottom - want.top);
 }
 
 BOOL CMainFrame::CreateStatusBar() {
@@ -96,7 +160,26 @@ BOOL CMainFrame::OnCmdMsg(UINT nID) {
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->hwnd == m_hWnd && IsAppMessage(pMsg->message))
         OnAppMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F6) {
+        OnSwitchPane(pMsg->hwnd);
+        return TRUE;
+    }
     return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnSwitchPane(HWND hFrom) {
+    HWND hPanel = m_wndSideBar.m_wndPanel.m_hWnd;
+    if (!hPanel) return;
+    if (::IsChild(hPanel, hFrom)) {
+        m_hPanelFocus = hFrom;
+        if (HWND hView = GetActiveViewHwnd()) ::SetFocus(hView);
+        return;
+    }
+    if (!::IsWindowVisible(hPanel)) return;
+    // Back where the keyboard left the panel, or its first stop.
+    HWND hTo = m_hPanelFocus;
+    if (!hTo || !::IsChild(hPanel, hTo) || !::IsWindowEnabled(hTo)) hTo = ::GetNextDlgTabItem(hPanel, nullptr, FALSE);
+    if (hTo) ::SendMessageA(hPanel, WM_NEXTDLGCTL, (WPARAM)hTo, TRUE);
 }
 
 void CMainFrame::OnAppMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -156,13 +239,15 @@ void CMainFrame::ForwardToView(const char* progressText, UINT msgToView, LPARAM 
 }
 
 void CMainFrame::OnListLoaded(int nRows) {
-    SetPane(0, "加载网址列表结束。");
+    SetPane(0, "加载网址列表结束。" + m_strDropNote);
+    m_strDropNote.clear();
     SetPane(2, Format("网址个数: %d", nRows));
     SetPane(1, "线程: 0");
     TellPanel(UM_ENABLE_IMPORT, 0);
 }
 
 void CMainFrame::OnImportFailed() {
+    m_strDropNote.clear();
     // Unless something else has written pane 0 since the press.
     if (m_wndStatusBar.m_hWnd && m_wndStatusBar.GetPaneText(0) == kImportProgress)
         SetPane(0, m_strPaneBeforeImport);
@@ -207,6 +292,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::SetPane(int nIndex, const std::string& text) {
+    if (nIndex == 0 && HoldUntilMenuCloses(text)) return;
     if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(nIndex, text.c_str(), TRUE);
 }
 

@@ -22,11 +22,25 @@ public:
     CStatusBar m_wndStatusBar;
     CSideBar m_wndSideBar;
 
+    // The least the list keeps beside the docked bars when the user shrinks
+    // the window: its three columns at their first widths, with the validity
+    // column wide enough for its longest text, and rows down to the panel's
+    // last buttons beside it.
+    static SIZE MinListSize();
+
     // The check run's dispatch timer.
     enum { kDispatchTimer = 1, kDispatchPeriodMs = 500 };
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCTA lpcs) override;
+    // Files dragged from Explorer: the first imports as if typed into the
+    // panel's field and pressed; nothing happens while the press would not.
+    void OnDropFiles(HDROP hDrop);
+    // Room for the bars as they are docked now, and MinListSize() beside them.
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+    // F6: the keyboard goes from the panel to the list, from anywhere else to the panel.
+    void OnSwitchPane(HWND hFrom);
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnClose() override;
     BOOL OnUpdateCmdUI(CCmdUI* pCmdUI) override;
@@ -59,4 +73,7 @@ protected:
 
     BOOL m_bRunActive = FALSE;          // timer 1 is set
     std::string m_strPaneBeforeImport;  // pane 0 when the import was requested
+    std::string m_strDropNote;          // said when the import of a drop of several files ends
+    HWND m_hPanelFocus = nullptr;       // the panel's control that F6 left
+    SIZE m_sizeMinList{0, 0};           // MinListSize() as the frame was created
 };

@@ -191,6 +191,12 @@ void CFrameWnd::SetMessageText(UINT nID) {
     SetMessageText(s.c_str());
 }
 
+BOOL CFrameWnd::HoldUntilMenuCloses(const std::string& text) {
+    if (!m_bInMenuLoop) return FALSE;
+    m_strBeforeMenu = text;
+    return TRUE;
+}
+
 void CFrameWnd::UpdateFrameTitle(const std::string& strDocTitle) {
     if (!m_hWnd) return;
     std::string caption = m_strTitle;
@@ -249,7 +255,8 @@ void CFrameWnd::OnClose() { DestroyWindow(); }
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu) {
     if (nFlags == 0xFFFF && !hMenu) {   // the menu closed
         m_nIDTracking = AFX_IDS_IDLEMESSAGE;
-        SetMessageText(static_cast<const char*>(nullptr));
+        // A run's progress must not turn into the idle text for the rest of the run.
+        SetMessageText(m_bInMenuLoop ? m_strBeforeMenu.c_str() : nullptr);
     } else if (nFlags & (MF_SEPARATOR | MF_POPUP | MF_SYSMENU)) {
         m_nIDTracking = 0;
         SetMessageText("");
@@ -298,6 +305,17 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         else if (wParam == AFX_IDS_IDLEMESSAGE) SetMessageText(static_cast<const char*>(nullptr));
         else SetMessageText((UINT)wParam);
         return 0;
+    case WM_ENTERMENULOOP:
+        if (HWND hBar = GetStatusBarHwnd()) {
+            auto* bar = dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(hBar));
+            m_strBeforeMenu = bar ? bar->GetPaneText(0) : std::string();
+            m_bInMenuLoop = bar != nullptr;
+        }
+        break;
+    case WM_EXITMENULOOP:
+        if (m_bInMenuLoop) SetMessageText(m_strBeforeMenu.c_str());
+        m_bInMenuLoop = FALSE;
+        break;
     case WM_MENUSELECT:
         OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
         return 0;

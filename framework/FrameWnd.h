@@ -61,6 +61,9 @@ public:
     void SetMessageText(const char* text);
     // Pane 0 = the first line of string nID (the menu prompt); "" when there is none.
     void SetMessageText(UINT nID);
+    // While a menu shows its prompts in pane 0, a text meant for pane 0 waits
+    // there for the menu to close (TRUE: kept for then, not shown).
+    BOOL HoldUntilMenuCloses(const std::string& text);
 
     // Command-UI hook: sets the state of one item (menu item, bar button);
     // TRUE when this frame answered for pCmdUI->m_nID. The frame answers for
@@ -112,6 +115,8 @@ protected:
     BOOL m_bDelayedLayout = FALSE;
     BOOL m_bDelayedNotify = FALSE;
     UINT m_nIDTracking = 0;          // menu item whose prompt pane 0 shows
+    BOOL m_bInMenuLoop = FALSE;
+    std::string m_strBeforeMenu;     // pane 0 as the open menu found it
     DWORD m_dwDockStyle = 0;          // sides docking is enabled on
 };
 

@@ -15,6 +15,7 @@
 #include "framework/DocTemplate.h"
 #include "resource.h"
 #include "urls/CorvidView.h"
+#include "win/FocusRecorder.h"
 #include "win/TestSupport.h"
 
 namespace frametest {
@@ -108,6 +109,29 @@ protected:
         for (const MSG& m : toView) n += (m.message == msg);
         return n;
     }
+};
+
+// The frame with its own control panel answering instead of the stand-in.
+class FramePanelTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        g_hControlPanel = Panel().m_hWnd;
+        focus.Watch(frame->m_hWnd);
+    }
+    CControlPanelDlg& Panel() { return frame->m_wndSideBar.m_wndPanel; }
+    HWND Item(int id) { return Panel().GetDlgItem(id); }
+    // A key as the program's loop hands it on: the walk first, then dispatch.
+    static void Key(HWND hWnd, WPARAM vk) {
+        for (UINT msg : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG m{hWnd, msg, vk, msg == WM_KEYDOWN ? 1 : (LPARAM)0xC0000001, (DWORD)::GetMessageTime(), {}};
+            if (!CWnd::WalkPreTranslateTree(nullptr, &m)) {
+                ::TranslateMessage(&m);
+                ::DispatchMessageA(&m);
+            }
+        }
+    }
+    testsupport::FocusRecorder focus;
 };
 
 }  // namespace frametest

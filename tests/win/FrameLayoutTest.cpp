@@ -3,6 +3,7 @@
 #include "framework/CmdUI.h"
 #include "win/FrameFixture.h"
 
+using frametest::FramePanelTest;
 using frametest::FrameTest;
 using frametest::RectIn;
 
@@ -48,8 +49,8 @@ bool IsGrayed(HMENU h, UINT id) { return (::GetMenuState(h, id, MF_BYCOMMAND) & 
 
 }  // namespace
 
-TEST_F(FrameTest, StatusBarRunsAlongTheBottomAndTheViewTakesTheRest) {
-    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 720, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+TEST_F(FrameTest, StatusBarRunsAlongTheBottomAndTheViewTakesTheRestDownToItsLeast) {
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 700, SWP_NOZORDER | SWP_NOACTIVATE);
     for (int pass = 0; pass < 2; ++pass) {
         RECT client = frame->GetClientRect();
         RECT bar = RectIn(frame->m_hWnd, Bar());
@@ -63,9 +64,13 @@ TEST_F(FrameTest, StatusBarRunsAlongTheBottomAndTheViewTakesTheRest) {
         EXPECT_EQ(list.top, 0);
         EXPECT_EQ(list.right, client.right);
         EXPECT_EQ(list.bottom, bar.top);
-        // A second size: the layout follows the frame.
-        ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Dragged far below its minimum: the frame stops where the list has its least size.
+        ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    RECT list = RectIn(frame->m_hWnd, view->m_hWnd);
+    EXPECT_GT(list.left, 0) << "beside the docked side bar";
+    EXPECT_EQ(list.right - list.left, CMainFrame::MinListSize().cx);
+    EXPECT_EQ(list.bottom - list.top, CMainFrame::MinListSize().cy);
 }
 
 TEST_F(FrameTest, StatusPanesOneAndTwoHoldTheirLongestTextsAndPaneZeroTakesTheRest) {
@@ -105,7 +110,7 @@ TEST_F(FrameTest, StatusBarCommandHidesTheBarAndItsMenuItemFollows) {
     EXPECT_TRUE(app.commands.empty());
 }
 
-TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheIdleTextComesBack) {
+TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheMenuGivesBackWhatItCovered) {
     HMENU bar = ::GetMenu(frame->m_hWnd);
     HMENU file = ::GetSubMenu(bar, 0), viewMenu = ::GetSubMenu(bar, 1);
     auto select = [&](UINT item, UINT flags, HMENU menu) {
@@ -121,19 +126,41 @@ TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheIdleTextComesBack) {
     EXPECT_EQ(Pane(0), "");
     select(0, 0xFFFF, nullptr);   // the menu closed
     EXPECT_EQ(Pane(0), "就绪");
+
+    // Opened during a run, as the system's menu loop does it.
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
+    ::SendMessageA(frame->m_hWnd, WM_ENTERMENULOOP, FALSE, 0);
+    select(ID_APP_EXIT, MF_HILITE, file);
+    select(0, 0xFFFF, nullptr);
+    ::SendMessageA(frame->m_hWnd, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(Pane(0), "正在检查...");
+    // News of the run while the menu is open shows once it closes.
+    ::SendMessageA(frame->m_hWnd, WM_ENTERMENULOOP, FALSE, 0);
+    select(ID_APP_EXIT, MF_HILITE, file);
+    ASSERT_TRUE(PostAndPump(UM_RUN_FINISHED, 0, 0, [&] { return panel.Count(UM_RESET_START) == 1; }));
+    select(0, 0xFFFF, nullptr);
+    ::SendMessageA(frame->m_hWnd, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_EQ(Pane(0), "执行完毕");
 }
 
-TEST_F(FrameTest, RepositionQueryReportsTheRestWithoutMovingAnything) {
-    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1000, 700, SWP_NOZORDER | SWP_NOACTIVATE);
-    frame->RecalcLayout();
-    RECT laidOut = RectIn(frame->m_hWnd, view->m_hWnd);
-    ::SetWindowPos(view->m_hWnd, nullptr, 5, 5, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT rest{};
-    frame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CFrameWnd::reposQuery, &rest);
-    EXPECT_TRUE(::EqualRect(&rest, &laidOut)) << "the query answers what a layout would give the view";
-    RECT list = RectIn(frame->m_hWnd, view->m_hWnd);
-    EXPECT_EQ(list.left, 5);
-    EXPECT_EQ(list.right, 55);
+TEST_F(FramePanelTest, F6SwapsListAndPanelAndAButtonAtWorkHandsThePressToNoOther) {
+    ::SetFocus(view->m_hWnd);
+    Key(view->m_hWnd, VK_F6);
+    HWND inPanel = focus.Last();
+    ASSERT_TRUE(::IsChild(Panel().m_hWnd, inPanel));
+    Key(inPanel, VK_F6);
+    EXPECT_EQ(focus.Last(), view->m_hWnd);
+
+    view->Rows().append(1, "www.a.cn", Validity::Valid);
+    view->Rows().append(2, "www.a.cn", Validity::Valid);
+    view->Rows().append(3, "www.b.cn", Validity::Timeout);
+    view->RowsChanged();
+    HWND dup = Item(IDC_CLEAN_DUPLICATES);
+    Panel().SendMessage(WM_NEXTDLGCTL, (WPARAM)dup, TRUE);
+    Key(dup, VK_RETURN);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return view->GetListCtrl().GetItemCount() == 2 && ::IsWindowEnabled(dup); }));
+    Key(focus.Last(), VK_RETURN);
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_CLEAN_INVALID))) << "清理无效 was pressed";
 }
 
 TEST_F(FrameTest, DelayedLayoutWaitsForIdleTimeOrPaint) {

@@ -1,7 +1,10 @@
 // The frame as the hub of the application messages: status texts, requests
 // forwarded to the view, completions handed back to the panel, the dispatch timer.
+#include <shlobj.h>
+
 #include "win/FrameFixture.h"
 
+using frametest::FramePanelTest;
 using frametest::FrameTest;
 
 namespace {
@@ -13,7 +16,53 @@ struct Request {
     UINT toView;
 };
 
+// What Explorer hands over: a DROPFILES header, then the ANSI paths, each
+// ended by a zero, and one zero more.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& p : paths) list += p + '\0';
+    list += '\0';
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+    auto* df = static_cast<DROPFILES*>(::GlobalLock(h));
+    df->pFiles = sizeof(DROPFILES);
+    df->fWide = FALSE;
+    memcpy(df + 1, list.data(), list.size());
+    ::GlobalUnlock(h);
+    return static_cast<HDROP>(h);
+}
+
 }  // namespace
+
+TEST_F(FramePanelTest, ADroppedFileImportsAsIfTypedWithTheSkipWordsInTheFieldOnceNoRunIsOn) {
+    testsupport::TempDir dir;
+    const std::string first = dir.File("first.txt"), second = dir.File("second.txt");
+    ASSERT_TRUE(testsupport::WriteFileBytes(first, "www.ads.cn\r\nwww.b.cn\r\nwww.c.cn\r\n"));
+    ASSERT_TRUE(testsupport::WriteFileBytes(second, "www.d.cn\r\n"));
+    auto imported = [&](int rows) {
+        return testsupport::PumpUntil(
+            [&] { return view->GetListCtrl().GetItemCount() == rows && ::IsWindowEnabled(Item(IDC_IMPORT)); });
+    };
+    Panel().SetDlgItemText(IDC_IMPORT_FILE, "typed.txt");
+    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
+    ::SendMessageA(frame->m_hWnd, WM_DROPFILES, (WPARAM)MakeDrop({second}), 0);
+    EXPECT_EQ(Panel().GetDlgItemText(IDC_IMPORT_FILE), "typed.txt") << "refused during a run";
+    EXPECT_EQ(Pane(0), "正在检查...");
+
+    ASSERT_TRUE(PostAndPump(UM_REQ_STOP, 0, 0, [&] { return Pane(0) == "用户取消了查询。"; }));
+    Panel().SetDlgItemText(IDC_IGNORE_LIST, "ADS");
+    ::SendMessageA(frame->m_hWnd, WM_DROPFILES, (WPARAM)MakeDrop({second}), 0);
+    ASSERT_TRUE(imported(1));
+    EXPECT_EQ(Panel().GetDlgItemText(IDC_IMPORT_FILE), second);
+    EXPECT_EQ(Pane(0), "加载网址列表结束。");
+
+    // Several files: the first is taken, and the status bar says so.
+    ::SendMessageA(frame->m_hWnd, WM_DROPFILES, (WPARAM)MakeDrop({first, second}), 0);
+    ASSERT_TRUE(imported(3));
+    EXPECT_EQ(g_strImportFile, first);
+    EXPECT_EQ(Pane(0), "加载网址列表结束。只导入了拖入的 2 个文件中的第一个。");
+    EXPECT_EQ(view->GetItemText(0, 2), "用户忽略！");
+    EXPECT_EQ(view->GetItemText(1, 2), "");
+}
 
 TEST_F(FrameTest, RequestsShowTheirProgressAndGoToTheViewOnce) {
     const Request requests[] = {
@@ -128,19 +177,4 @@ TEST_F(FrameTest, TimerDispatchesTheFreeSlotsUntilStopped) {
     toView.clear();
     PumpCapturingFor(1300);
     EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u) << "the timer is gone after a stop";
-
-    // Workers still running report on: pane 1 and the count follow.
-    ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 4, [&] { return Pane(1) == "线程: 4"; }));
-    EXPECT_EQ(g_nShownThreads, 4);
-    EXPECT_EQ(Pane(0), "用户取消了查询。");
-}
-
-TEST_F(FrameTest, RunFinishedKillsTheTimerAndResetsTheStartButton) {
-    g_nThreadCount = 2;
-    ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return ToViewCount(UM_DISPATCH) >= 1; }, 2000));
-    ASSERT_TRUE(PostAndPump(UM_RUN_FINISHED, 0, 0, [&] { return panel.Count(UM_RESET_START) == 1; }));
-    EXPECT_EQ(Pane(0), "执行完毕");
-    toView.clear();
-    PumpCapturingFor(1300);
-    EXPECT_EQ(ToViewCount(UM_DISPATCH), 0u);
 }
