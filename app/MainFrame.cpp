@@ -94,7 +94,10 @@ void CMainFrame::OnDropFiles(HDROP hDrop) {
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
-    Default();
+    // The system has filled in its own sizes already. No Default() here: this
+    // handler is reached outside CWnd::WindowProc, so the current message is
+    // the one that asked (WM_WINDOWPOSCHANGING), whose default would run
+    // again, nested, and upset the size the frame lays out.
     // The bars' share read from their windows as they stand, without running
     // a layout from inside the system's sizing.
     SIZE bars{0, 0};

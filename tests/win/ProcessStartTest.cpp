@@ -40,6 +40,15 @@ TEST_F(ProcessTest, FirstStartCreatesTheDefaultsBesideTheExecutableAndLogOffSave
     EXPECT_TRUE(::IsZoomed(frame)) << "shown maximised from the start, not normal first";
     EXPECT_EQ(ReadFileBytes(config), kDefaultConfig) << "created at start-up";
     ASSERT_NO_FATAL_FAILURE(FindWindows());
+    // Restored and sized by another program: the list keeps to its place
+    // beside the side bar and above the status bar.
+    ::ShowWindow(frame, SW_RESTORE);
+    ::SetWindowPos(frame, nullptr, 0, 0, 1000, 500, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    RECT rList{}, rPanel{}, rStatus{};
+    EXPECT_TRUE(program.WaitFor([&] {
+        ::GetWindowRect(list, &rList), ::GetWindowRect(panel, &rPanel), ::GetWindowRect(status, &rStatus);
+        return rList.left >= rPanel.right && rList.bottom <= rStatus.top;
+    }, 5000)) << "list " << rList.left << "," << rList.top << "-" << rList.right << "," << rList.bottom;
     // New settings take effect with a run: over the empty list it ends on the first tick.
     SendBounded(Item(IDC_THREAD_COUNT), WM_SETTEXT, 0, (LPARAM) "8");
     SendBounded(Item(IDC_IGNORE_LIST), WM_SETTEXT, 0, (LPARAM) "Ads");
