@@ -73,16 +73,14 @@ std::size_t RemoveInvalidRows(UrlRows& rows) {
     return rows.retain([&](std::size_t i) { return !IsInvalidForCleanUp(rows.validity(i)); });
 }
 
-ExportOutcome FormatExport(const UrlRows& rows, int nKind,
-                           const std::function<bool(std::string_view)>& write, std::size_t chunkBytes) {
+ExportOutcome WriteRowsInChunks(std::size_t count, std::string buffer,
+                                const std::function<bool(std::size_t, std::string&)>& appendRow,
+                                const std::function<bool(std::string_view)>& write, std::size_t chunkBytes) {
     ExportOutcome out;
     if (chunkBytes == 0) chunkBytes = 1;
-    std::string buffer;
-    buffer.reserve(chunkBytes + 256);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!IsExportedByKind(rows.validity(i), nKind)) continue;
-        buffer.append(rows.url(i));
-        buffer.append("\r\n", 2);
+    buffer.reserve(buffer.size() + chunkBytes + 256);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!appendRow(i, buffer)) continue;
         ++out.lines;
         if (buffer.size() >= chunkBytes) {
             if (!write(buffer)) {
@@ -94,4 +92,15 @@ ExportOutcome FormatExport(const UrlRows& rows, int nKind,
     }
     if (!buffer.empty() && !write(buffer)) out.ok = false;
     return out;
+}
+
+ExportOutcome FormatExport(const UrlRows& rows, int nKind,
+                           const std::function<bool(std::string_view)>& write, std::size_t chunkBytes) {
+    auto appendRow = [&](std::size_t i, std::string& buffer) {
+        if (!IsExportedByKind(rows.validity(i), nKind)) return false;
+        buffer.append(rows.url(i));
+        buffer.append("\r\n", 2);
+        return true;
+    };
+    return WriteRowsInChunks(rows.size(), std::string(), appendRow, write, chunkBytes);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "urls/rules/UrlRows.h"
@@ -31,6 +32,12 @@ struct ExportOutcome {
     std::size_t lines = 0;   // URLs formatted (all of them, unless a write failed)
     bool ok = true;          // every write succeeded
 };
+// The writing behind every export: `buffer` (what goes first) and then, for
+// each row i in [0, count) that appendRow takes (true), what it appended; the
+// bytes go to `write` in chunks of about chunkBytes, and a false stops it.
+ExportOutcome WriteRowsInChunks(std::size_t count, std::string buffer,
+                                const std::function<bool(std::size_t, std::string&)>& appendRow,
+                                const std::function<bool(std::string_view)>& write, std::size_t chunkBytes);
 ExportOutcome FormatExport(const UrlRows& rows, int nKind,
                            const std::function<bool(std::string_view)>& write,
                            std::size_t chunkBytes = 1 << 16);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 #include "urls/rules/Mbcs.h"
 
@@ -46,9 +47,7 @@ void AppendCsvField(std::string& out, std::string_view text) {
 ExportOutcome FormatReport(const UrlRows& rows, const std::function<const ProbeReason*(std::size_t)>& reasonOf,
                            const std::function<std::string(std::string_view)>& toUtf8,
                            const std::function<bool(std::string_view)>& write, std::size_t chunkBytes) {
-    ExportOutcome out;
-    std::string buffer = kUtf8Bom;
-    auto record = [&](const std::string* fields, std::size_t count) {
+    auto record = [&](std::string& buffer, const std::string* fields, std::size_t count) {
         for (std::size_t f = 0; f < count; ++f) {
             if (f) buffer += ',';
             AppendCsvField(buffer, toUtf8(fields[f]));
@@ -57,8 +56,9 @@ ExportOutcome FormatReport(const UrlRows& rows, const std::function<const ProbeR
     };
     std::string fields[std::size(kHeader)];
     for (std::size_t f = 0; f < std::size(kHeader); ++f) fields[f] = kHeader[f];
-    record(fields, std::size(fields));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::string head = kUtf8Bom;
+    record(head, fields, std::size(fields));
+    auto appendRow = [&](std::size_t i, std::string& buffer) {
         const ProbeReason* reason = reasonOf(i);
         fields[0] = std::to_string(rows.number(i));
         fields[1] = rows.url(i);
@@ -67,16 +67,8 @@ ExportOutcome FormatReport(const UrlRows& rows, const std::function<const ProbeR
         fields[4] = reason && reason->status ? std::to_string(reason->status) : std::string();
         fields[5] = reason ? Seconds(reason->elapsedMs) : std::string();
         fields[6] = reason && reason->redirects > 0 ? reason->finalUrl : std::string();
-        record(fields, std::size(fields));
-        ++out.lines;
-        if (buffer.size() >= chunkBytes) {
-            if (!write(buffer)) {
-                out.ok = false;
-                return out;
-            }
-            buffer.clear();
-        }
-    }
-    if (!buffer.empty() && !write(buffer)) out.ok = false;
-    return out;
+        record(buffer, fields, std::size(fields));
+        return true;
+    };
+    return WriteRowsInChunks(rows.size(), std::move(head), appendRow, write, chunkBytes);
 }
