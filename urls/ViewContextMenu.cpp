@@ -169,12 +169,11 @@ BOOL CCorvidView::OnCmdMsg(UINT nID) {
         if (!m_hWnd || ::GetFocus() != m_hWnd) break;
         CopySelectedUrls();
         return TRUE;
-    default:
-        break;
-    }
-    if (nID == ID_EXPORT_REPORT) {
+    case ID_EXPORT_REPORT:
         ExportReport();
         return TRUE;
+    default:
+        break;
     }
     return CListView::OnCmdMsg(nID);
 }
