@@ -18,6 +18,7 @@
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
 #include "tools/support/BenchClock.h"
+#include "tools/support/BenchSetup.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CorvidView.h"
 
@@ -59,11 +60,7 @@ void PumpUntilWorkersDone() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int rows = 1000000;
-    for (int i = 1; i + 1 < argc; i += 2)
-        if (!std::strcmp(argv[i], "--rows")) rows = std::atoi(argv[i + 1]);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    const int rows = StartListBench(argc, argv);
 
     testsupport::TestHttpServer server;
     CWinApp app;
