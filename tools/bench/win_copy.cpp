@@ -30,14 +30,8 @@ double TimedMs(F f) {
 int main(int argc, char** argv) {
     const int rows = StartListBench(argc, argv);
 
-    CWinApp app;
-    testsupport::RecordingWindow main;
-    app.m_pMainWnd = &main;
-    ::SetWindowPos(main, nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    ::ShowWindow(main, SW_SHOW);
-    CCorvidView view;
-    view.Create(main, 0xE900, RECT{0, 0, 980, 660});
-    view.OnInitialUpdate();
+    ListBenchWindow window;
+    CCorvidView& view = window.view;
     const std::string url = "http://www.example.com/中文/路径?q=";
     view.Rows().reserve((std::size_t)rows, (std::size_t)rows * (url.size() + 7));
     for (int i = 0; i < rows; ++i)
@@ -64,7 +58,6 @@ int main(int argc, char** argv) {
     std::printf("recheck_selected_half: %.2f ms\n", recheckSelected);
     std::printf("recheck_all_timeouts: %.2f ms\n", recheckTimeouts);
     std::fflush(stdout);
-    app.m_pMainWnd = nullptr;
     bool ok = copiedAll && copiedHalf && view.GetItemText(0, 2).empty() && view.GetItemText(1, 2).empty();
     return ok ? 0 : 1;
 }

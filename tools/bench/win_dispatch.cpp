@@ -63,14 +63,9 @@ int main(int argc, char** argv) {
     const int rows = StartListBench(argc, argv);
 
     testsupport::TestHttpServer server;
-    CWinApp app;
-    testsupport::RecordingWindow main;
-    app.m_pMainWnd = &main;
-    ::SetWindowPos(main, nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    ::ShowWindow(main, SW_SHOW);
-    CCorvidView view;
-    view.Create(main, 0xE900, RECT{0, 0, 980, 660});
-    view.OnInitialUpdate();
+    ListBenchWindow window;
+    testsupport::RecordingWindow& main = window.main;
+    CCorvidView& view = window.view;
 
     // Every row but the last 1,000 already has its verdict.
     std::string url = server.Url("/page");
@@ -103,6 +98,5 @@ int main(int argc, char** argv) {
     std::printf("longest_other_message: %.2f ms\n", g_longestOther);
     std::printf("run_finished_posted: %zu messages\n", main.Count(UM_RUN_FINISHED));
     std::fflush(stdout);
-    app.m_pMainWnd = nullptr;
     return main.Count(UM_RUN_FINISHED) == 1 ? 0 : 1;
 }

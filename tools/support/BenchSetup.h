@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/WinApp.h"
+#include "tests/win/TestSupport.h"
+#include "urls/CorvidView.h"
+
 // The value of --rows (1,000,000 when not given); the common controls are ready on return.
 inline int StartListBench(int argc, char** argv) {
     int rows = 1000000;
@@ -15,3 +19,19 @@ inline int StartListBench(int argc, char** argv) {
     ::InitCommonControlsEx(&icc);
     return rows;
 }
+
+// A shown main window holding a list view, as the program's frame holds it.
+struct ListBenchWindow {
+    CWinApp app;
+    testsupport::RecordingWindow main;
+    CCorvidView view;
+    ListBenchWindow() {
+        app.m_pMainWnd = &main;
+        ::SetWindowPos(main, nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+        ::ShowWindow(main, SW_SHOW);
+        view.Create(main, 0xE900, RECT{0, 0, 980, 660});
+        view.OnInitialUpdate();
+    }
+    // The main window goes first; the application must not point at it then.
+    ~ListBenchWindow() { app.m_pMainWnd = nullptr; }
+};
