@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/Utf8.h"
 #include "urls/rules/ProbeRules.h"
 #include "urls/rules/WireAddress.h"
 
@@ -14,11 +15,5 @@ std::string WireAddressFromAnsi(const std::string& ansiUrl) {
     if (ansiUrl.size() > kMaxUrlBytes ||
         std::all_of(ansiUrl.begin(), ansiUrl.end(), [](char c) { return (unsigned char)c < 0x80; }))
         return ansiUrl;
-    const int ansiLen = (int)ansiUrl.size();
-    std::wstring wide(::MultiByteToWideChar(CP_ACP, 0, ansiUrl.data(), ansiLen, nullptr, 0), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansiUrl.data(), ansiLen, wide.data(), (int)wide.size());
-    std::string utf8(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr),
-                     '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), utf8.data(), (int)utf8.size(), nullptr, nullptr);
-    return WireAddress(utf8);
+    return WireAddress(Utf8FromCodePage(CP_ACP, ansiUrl));
 }
