@@ -77,10 +77,6 @@ std::string Utf16ToAnsi(const void* units, std::size_t count) {
     return out;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
-}
-
 }  // namespace
 
 FileReadResult ReadUrlFileText(const std::string& path, std::string& text) {

@@ -2,7 +2,7 @@
 // written as the exports are.
 #include "core/MessageBox.h"
 #include "core/Messages.h"
-#include "core/Utf8.h"
+#include "core/CodePageText.h"
 #include "urls/CorvidView.h"
 #include "urls/ExportFile.h"
 #include "urls/rules/Report.h"

@@ -140,61 +140,13 @@ std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian) {
     return out;
 }
 
-namespace {
-
-constexpr char32_t kBrokenSequence = 0xFFFFFFFF;
-
-// The character that starts at p, p moved past it; a broken sequence stops
-// before the first byte that does not fit, so that byte is read afresh.
-char32_t NextCodePoint(const unsigned char*& p, const unsigned char* end) {
-    const unsigned lead = *p++;
-    if (lead < 0x80) return lead;
-    int trail = 0;
-    char32_t cp = 0;
-    // The narrower second-byte ranges rule out overlong forms (E0, F0),
-    // surrogates (ED) and code points above U+10FFFF (F4).
-    unsigned lo = 0x80, hi = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        trail = 1;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        trail = 2;
-        cp = lead & 0x0F;
-        if (lead == 0xE0) lo = 0xA0;
-        if (lead == 0xED) hi = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        trail = 3;
-        cp = lead & 0x07;
-        if (lead == 0xF0) lo = 0x90;
-        if (lead == 0xF4) hi = 0x8F;
-    } else {
-        return kBrokenSequence;
-    }
-    for (int i = 0; i < trail; ++i, lo = 0x80, hi = 0xBF) {
-        if (p == end || *p < lo || *p > hi) return kBrokenSequence;
-        cp = cp << 6 | (*p++ & 0x3F);
-    }
-    return cp;
-}
-
-}  // namespace
-
-
-bool IsStrictUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p != end)
-        if (NextCodePoint(p, end) == kBrokenSequence) return false;
-    return true;
-}
-
 std::u16string DecodeUtf8(std::string_view bytes) {
     std::u16string units;
     units.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p != end) {
-        char32_t cp = NextCodePoint(p, end);
+        char32_t cp = NextUtf8CodePoint(p, end);   // kBrokenUtf8 is above 0xFFFF too
         units += cp < 0x10000 ? static_cast<char16_t>(cp) : u'\uFFFD';
     }
     return units;

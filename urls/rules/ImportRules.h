@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "urls/rules/UrlRows.h"
+#include "urls/rules/Utf8.h"
 
 // Splits file content into lines. LF, CR LF and a CR on its own each end a line
 // (files from old Macs end lines in CR only; reading them as one line would put
@@ -86,11 +87,6 @@ ByteOrderMark DetectByteOrderMark(std::string_view content);
 // page cannot show is one "?" and not two. An odd last byte is no character
 // and is dropped.
 std::size_t PrepareUtf16Units(char* bytes, std::size_t size, bool bigEndian);
-
-// UTF-8 as the standard has it: no overlong form, no surrogate, nothing above
-// U+10FFFF, no sequence cut short. GBK text seldom passes: "联通" (C1 AA CD A8)
-// reads as overlong two-byte forms.
-bool IsStrictUtf8(std::string_view bytes);
 
 // UTF-8 as UTF-16 code units ready for conversion to the ANSI code page. As in
 // PrepareUtf16Units a supplementary character becomes one U+FFFD; so does each

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
+#include "urls/rules/Utf8.h"
 
-bool IsAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c < 0x80; });
-}
+namespace {
 
 void AppendEscaped(std::string& out, std::string_view s) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -23,22 +21,14 @@ void AppendEscaped(std::string& out, std::string_view s) {
     }
 }
 
-// Strict UTF-8 (no overlong forms, no surrogates); false on any fault.
+// Strict UTF-8; false on any fault.
 bool DecodeUtf8(std::string_view s, std::u32string& out) {
-    for (std::size_t i = 0; i < s.size();) {
-        auto b = (unsigned char)s[i];
-        int more = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        if (more < 0 || s.size() - i <= (std::size_t)more) return false;
-        char32_t cp = more == 0 ? b : more == 1 ? (b & 0x1F) : more == 2 ? (b & 0x0F) : (b & 0x07);
-        for (int k = 1; k <= more; ++k) {
-            auto t = (unsigned char)s[i + k];
-            if ((t & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        static const char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kLeast[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p != end) {
+        const char32_t cp = NextUtf8CodePoint(p, end);
+        if (cp == kBrokenUtf8) return false;
         out.push_back(cp);
-        i += more + 1;
     }
     return true;
 }

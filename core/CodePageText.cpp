@@ -1,4 +1,4 @@
-#include "core/Utf8.h"
+#include "core/CodePageText.h"
 
 std::string Utf8FromCodePage(UINT codePage, std::string_view text) {
     if (text.empty()) return {};
