@@ -122,7 +122,7 @@ void CControlPanelDlg::OnQuery() {
             RefuseInput(IDC_THREAD_COUNT, "线程数量至少大于0。");
             return;
         }
-        if (g_nThreadCount > 10) g_nThreadCount = 10;
+        if (g_nThreadCount > kMaxThreadCount) g_nThreadCount = kMaxThreadCount;
         PostToFrame(UM_REQ_START, 0, 0);
     }
     SetDlgItemText(IDC_QUERY, bWasQuerying ? "开始查询" : "停止查询");

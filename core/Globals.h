@@ -8,8 +8,9 @@
 extern std::string g_strImportFile;        // config.ini key fileurls; written by start-up and the panel
 extern std::string g_strIgnoreList;        // config.ini key keypass; start-up, the panel, and the
                                            // import, which normalises it
-extern int g_nThreadCount;                 // config.ini key threadcount, 1..10 once a run starts;
-                                           // start-up and the panel
+extern int g_nThreadCount;                 // config.ini key threadcount, 1..kMaxThreadCount once a run
+                                           // starts; start-up and the panel
+constexpr int kMaxThreadCount = 10;
 extern BOOL g_bQuerying;                   // a run was started from the panel and not yet ended;
                                            // start-up (FALSE) and the panel
 extern HWND g_hControlPanel;               // target of every frame-to-panel message; the panel

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <new>
 
+#include "core/Globals.h"
 #include "core/Messages.h"
 #include "urls/AnsiWireAddress.h"
 #include "urls/rules/ProbeRules.h"
@@ -24,9 +25,6 @@ const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNEC
                             INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_NO_COOKIES |
                             INTERNET_FLAG_NO_AUTH | INTERNET_FLAG_NO_UI;
 
-// The most workers a run has (the control panel's upper bound).
-const DWORD kMaxWorkers = 10;
-
 // What the library may receive beyond the head or the body it is reading:
 // its read-ahead, chunk framing and the TLS handshake and records.
 const size_t kReceiveSlackBytes = 64 * 1024;
@@ -46,6 +44,21 @@ void PostVerdict(HWND hView, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (::PostMessageA(hView, msg, wParam, lParam) || !::IsWindow(hView)) return;
         ::Sleep(50);
     }
+}
+
+// The library lets a process have only a few connections to one server (or
+// through one proxy) at a time and queues further requests inside, where the
+// wait counts against the probe's time: a run over one site would give
+// 超时! for sites that answer. The limits are the process's, set once.
+void RaiseConnectionLimits() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
+                             INTERNET_OPTION_MAX_CONNS_PER_PROXY}) {
+            DWORD limit = kMaxThreadCount;   // every worker a run may have
+            ::InternetSetOptionA(nullptr, option, &limit, sizeof limit);
+        }
+    });
 }
 
 }  // namespace
@@ -154,21 +167,6 @@ void CCheckThread::PostVerdictOnce(UINT msg, WPARAM wParam, const ProbeReason& r
         }
     }
     PostVerdict(m_hView, msg, wParam, (LPARAM)m_nRow);
-}
-
-// The library lets a process have only a few connections to one server (or
-// through one proxy) at a time and queues further requests inside, where the
-// wait counts against the probe's time: a run over one site would give
-// 超时! for sites that answer. The limits are the process's, set once.
-static void RaiseConnectionLimits() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER,
-                             INTERNET_OPTION_MAX_CONNS_PER_PROXY}) {
-            DWORD limit = kMaxWorkers;
-            ::InternetSetOptionA(nullptr, option, &limit, sizeof limit);
-        }
-    });
 }
 
 bool CCheckThread::OpenSession() {
