@@ -25,7 +25,6 @@ public:
     int GetDockedVisibleCount() const;
 
     SIZE CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    const char* GetRuntimeClassName() const override { return "CDockBar"; }
 
     BOOL IsHorzDock() const;
 

@@ -217,10 +217,9 @@ void CDockContext::ResizeTo(POINT pt) {
     mini->RecalcLayout();
 }
 
-void CDockContext::StartResize(int nHitTest, POINT pt) {
+void CDockContext::StartResize(int nHitTest) {
     CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
     if (!mini || m_bDragging) return;
-    (void)pt;
     m_bDragging = TRUE;
     m_nHitTest = nHitTest;
     m_rectFrameDragHorz = m_rectFrameDragVert = mini->GetWindowRect();

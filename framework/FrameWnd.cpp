@@ -254,14 +254,11 @@ void CFrameWnd::OnClose() { DestroyWindow(); }
 
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu) {
     if (nFlags == 0xFFFF && !hMenu) {   // the menu closed
-        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
         // A run's progress must not turn into the idle text for the rest of the run.
         SetMessageText(m_bInMenuLoop ? m_strBeforeMenu.c_str() : nullptr);
     } else if (nFlags & (MF_SEPARATOR | MF_POPUP | MF_SYSMENU)) {
-        m_nIDTracking = 0;
         SetMessageText("");
     } else {
-        m_nIDTracking = nItemID;
         SetMessageText(nItemID);
     }
 }

@@ -114,7 +114,6 @@ protected:
     HACCEL m_hAccelTable = nullptr;
     BOOL m_bDelayedLayout = FALSE;
     BOOL m_bDelayedNotify = FALSE;
-    UINT m_nIDTracking = 0;          // menu item whose prompt pane 0 shows
     BOOL m_bInMenuLoop = FALSE;
     std::string m_strBeforeMenu;     // pane 0 as the open menu found it
     DWORD m_dwDockStyle = 0;          // sides docking is enabled on
