@@ -7,6 +7,7 @@
 #include "framework/DockBar.h"
 #include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
+#include "framework/Internal.h"
 #include "framework/MiniFrame.h"
 
 namespace {
@@ -25,11 +26,6 @@ void InvertDragRect(const RECT& rc) {
     ::PatBlt(dc, rc.left, rc.bottom - w, rc.right - rc.left, w, PATINVERT);
     ::PatBlt(dc, rc.left, rc.top + w, w, rc.bottom - rc.top - 2 * w, PATINVERT);
     ::PatBlt(dc, rc.right - w, rc.top + w, w, rc.bottom - rc.top - 2 * w, PATINVERT);
-}
-
-CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar) {
-    if (!pBar->IsFloating()) return nullptr;
-    return dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(pBar->m_pDockBar->m_hWnd)));
 }
 
 }  // namespace
@@ -84,16 +80,9 @@ UINT CDockContext::DockTargetAt(POINT pt, const RECT& rcTrack) const {
         RECT r = own->GetWindowRect(), overlap;
         if (::IntersectRect(&overlap, &r, &rcTrack)) return own->GetDlgCtrlID();
     }
-    static const struct {
-        UINT id;
-        DWORD align;
-    } sides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
-                 {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
-                 {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
-                 {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
     // Elsewhere the pointer decides: over a side's dock bar, or within the
     // zone along its inner edge while it is thinner than that.
-    for (const auto& s : sides) {
+    for (const DockSide& s : kDockSides) {
         if (!(m_pBar->m_dwDockStyle & s.align)) continue;
         CDockBar* dock = site->GetDockBar(s.id);
         if (!dock) continue;

@@ -7,31 +7,17 @@
 #include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
+#include "framework/Internal.h"
 #include "framework/MiniFrame.h"
-
-namespace {
-
-struct DockSide {
-    UINT id;
-    DWORD align;
-};
-// Creation order is layout order: top and bottom span the frame's width, left
-// and right fit between them.
-const DockSide kSides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
-                           {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
-                           {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
-                           {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
 
 CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar) {
     if (!pBar->IsFloating()) return nullptr;
     return dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(pBar->m_pDockBar->m_hWnd)));
 }
 
-}  // namespace
-
 void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
     m_dwDockStyle |= dwDockStyle & CBRS_ALIGN_ANY;
-    for (const DockSide& s : kSides) {
+    for (const DockSide& s : kDockSides) {
         if (!(dwDockStyle & s.align) || GetDockBar(s.id)) continue;
         auto* pDock = new CDockBar(FALSE);
         pDock->m_pDockSite = this;
@@ -52,7 +38,7 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRec
     CDockBar* pDock = nDockBarID ? GetDockBar(nDockBarID) : nullptr;
     if (!pDock) {
         DWORD allowed = pBar->m_dwDockStyle ? pBar->m_dwDockStyle : CBRS_ALIGN_ANY;
-        for (const DockSide& s : kSides)
+        for (const DockSide& s : kDockSides)
             if ((allowed & s.align) && (m_dwDockStyle & s.align) && (pDock = GetDockBar(s.id))) break;
     }
     if (!pDock) return;

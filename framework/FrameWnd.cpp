@@ -5,16 +5,17 @@
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "framework/FrameworkIds.h"
+#include "framework/Internal.h"
 #include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
-namespace {
-
-std::string LoadResString(UINT nID) {
+std::string LoadResString(UINT nID, HINSTANCE hInst) {
     char buf[1024] = {};
-    int n = ::LoadStringA(::GetModuleHandleA(nullptr), nID, buf, sizeof buf);
+    int n = ::LoadStringA(hInst ? hInst : ::GetModuleHandleA(nullptr), nID, buf, sizeof buf);
     return std::string(buf, n > 0 ? n : 0);
 }
+
+namespace {
 
 std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
 
