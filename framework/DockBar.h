@@ -37,8 +37,6 @@ public:
     BOOL m_bAutoDelete = TRUE;
 
     static bool IsRealBar(const CControlBar* p) { return (UINT_PTR)p >= 0x10000; }
-    // A real bar that shows: the only entries that take room in a row.
-    static bool IsShownBar(const CControlBar* p);
 
 protected:
     LRESULT OnSizeParent(AFX_SIZEPARENTPARAMS* pLayout) override;
@@ -46,6 +44,8 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    // A real bar that shows: the only entries that take room in a row.
+    static bool IsShownBar(const CControlBar* p);
     // Where a dropped bar goes in m_arrBars: at index, either into the row
     // there or as a row of its own in front of what follows.
     struct InsertPlace {

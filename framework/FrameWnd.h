@@ -88,8 +88,6 @@ public:
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
     CDockBar* GetDockBar(UINT nDockBarID) const;
-    // The first enabled side's dock bar, in layout order, that pBar may dock on.
-    CDockBar* FirstDockBarFor(const CControlBar* pBar) const;
 
     std::vector<CControlBar*> m_listControlBars;   // every bar whose dock site is this frame
     BOOL m_bInRecalcLayout = FALSE;
@@ -118,6 +116,8 @@ protected:
     // Sends WM_SIZEPARENT to the children nIDFirst..nIDLast in creation
     // order; returns the child nIDLeftOver, or null.
     HWND SendSizeParent(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, AFX_SIZEPARENTPARAMS& layout);
+    // The first enabled side's dock bar, in layout order, that pBar may dock on.
+    CDockBar* FirstDockBarFor(const CControlBar* pBar) const;
     void PostNcDestroy() override {}
 
     CView* m_pActiveView = nullptr;
