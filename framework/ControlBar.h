@@ -39,8 +39,6 @@ public:
     virtual SIZE CalcDynamicLayout(int nLength, DWORD dwMode);
     // Idle-time update of the bar's items.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
-    // Class test by name, for bars that recognise their peers.
-    virtual const char* GetRuntimeClassName() const { return "CControlBar"; }
 
     // Visible counting a pending delayed show or hide.
     BOOL IsVisible() const;

@@ -3,6 +3,7 @@
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/Handles.h"
+#include "framework/Internal.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -34,9 +35,7 @@ CSingleDocTemplate::~CSingleDocTemplate() {
 }
 
 std::string CSingleDocTemplate::GetDocString(DocStringIndex index) const {
-    char buf[1024] = {};
-    int n = ::LoadStringA(::GetModuleHandleA(nullptr), m_nIDResource, buf, sizeof buf);
-    std::string s(buf, n > 0 ? n : 0);
+    const std::string s = LoadResString(m_nIDResource);
     size_t start = 0;
     for (int i = 0; i < (int)index; ++i) {
         size_t nl = s.find('\n', start);

@@ -5,6 +5,43 @@
 
 #include "framework/FrameworkIds.h"
 
+namespace {
+
+// Lays bars out row by row: neighbours in a row, and neighbouring rows,
+// overlap by 2 pixels so that their borders coincide.
+class RowCursor {
+public:
+    RowCursor(BOOL horz, BOOL topDock)
+        : m_horz(horz), m_start(horz ? -2 : 0), m_across(topDock ? -2 : 0), m_along(m_start) {}
+    // The rectangle of the next bar in the row, of size sz.
+    RECT Place(SIZE sz) {
+        RECT rc = m_horz ? RECT{m_along, m_across, m_along + sz.cx, m_across + sz.cy}
+                         : RECT{m_across, m_along, m_across + sz.cx, m_along + sz.cy};
+        m_along += (m_horz ? sz.cx : sz.cy) - 2;
+        m_thick = std::max(m_thick, (int)(m_horz ? sz.cy : sz.cx));
+        m_rowHasBars = true;
+        return rc;
+    }
+    // Closes the row; a row without bars takes no room.
+    void EndRow() {
+        if (m_rowHasBars) m_across += m_thick - 2;
+        m_thick = 0;
+        m_along = m_start;
+        m_rowHasBars = false;
+    }
+    int Across() const { return m_across; }
+
+private:
+    const BOOL m_horz;
+    const int m_start;
+    int m_across;
+    int m_along;
+    int m_thick = 0;
+    bool m_rowHasBars = false;
+};
+
+}  // namespace
+
 CDockBar::CDockBar(BOOL bFloating) : m_bFloating(bFloating) {
     m_bDockBar = TRUE;
     m_arrBars.push_back(nullptr);
@@ -38,60 +75,60 @@ void CDockBar::InsertRowBreak(int nPos) {
     m_arrBars.insert(m_arrBars.begin() + nPos, nullptr);
 }
 
-int CDockBar::GetDockedVisibleCount() const {
-    int n = 0;
-    for (CControlBar* p : m_arrBars)
-        if (IsRealBar(p) && p->IsVisible()) ++n;
-    return n;
+bool CDockBar::IsShownBar(const CControlBar* p) {
+    return IsRealBar(p) && p->IsVisible();
 }
 
-int CDockBar::InsertPosition(const RECT& rc) const {
-    BOOL horz = IsHorzDock();
-    int key = horz ? rc.top + 8 : rc.left + 8;     // the dropped bar's leading side
-    int along = horz ? rc.left : rc.top;
-    int rowStart = 1;
-    for (int i = 1; i < (int)m_arrBars.size(); ++i) {
-        if (m_arrBars[i]) continue;
-        // Row [rowStart, i): its band across the dock bar, in screen coordinates.
-        int lo = INT_MAX, hi = INT_MIN;
-        for (int j = rowStart; j < i; ++j) {
-            CControlBar* p = m_arrBars[j];
-            if (!IsRealBar(p) || !p->IsVisible()) continue;
-            RECT w = p->GetWindowRect();
-            lo = std::min(lo, (int)(horz ? w.top : w.left));
-            hi = std::max(hi, (int)(horz ? w.bottom : w.right));
-        }
-        if (lo <= hi) {
-            if (key < lo) return -rowStart - 1;   // a new row in front of this one
-            if (key >= lo && key < hi) {
-                int pos = rowStart;
-                for (int j = rowStart; j < i; ++j) {
-                    CControlBar* p = m_arrBars[j];
-                    if (!IsRealBar(p) || !p->IsVisible()) continue;
-                    RECT w = p->GetWindowRect();
-                    if ((horz ? w.left : w.top) < along) pos = j + 1;
-                }
-                return pos;
-            }
-        }
-        rowStart = i + 1;
+int CDockBar::GetDockedVisibleCount() const {
+    return (int)std::count_if(m_arrBars.begin(), m_arrBars.end(), IsShownBar);
+}
+
+size_t CDockBar::RowEnd(size_t start) const {
+    auto it = std::find(m_arrBars.begin() + (ptrdiff_t)std::min(start, m_arrBars.size()), m_arrBars.end(), nullptr);
+    return (size_t)(it - m_arrBars.begin());
+}
+
+CDockBar::Band CDockBar::RowBand(size_t start, size_t end) const {
+    const BOOL horz = IsHorzDock();
+    Band band{INT_MAX, INT_MIN};
+    for (size_t j = start; j < end; ++j) {
+        if (!IsShownBar(m_arrBars[j])) continue;
+        RECT w = m_arrBars[j]->GetWindowRect();
+        band.lo = std::min(band.lo, (int)(horz ? w.top : w.left));
+        band.hi = std::max(band.hi, (int)(horz ? w.bottom : w.right));
     }
-    return INT_MIN;   // a new row at the end
+    return band;
+}
+
+size_t CDockBar::PlaceInRow(size_t start, size_t end, int along) const {
+    const BOOL horz = IsHorzDock();
+    size_t pos = start;
+    for (size_t j = start; j < end; ++j) {
+        if (!IsShownBar(m_arrBars[j])) continue;
+        RECT w = m_arrBars[j]->GetWindowRect();
+        if ((horz ? w.left : w.top) < along) pos = j + 1;
+    }
+    return pos;
+}
+
+CDockBar::InsertPlace CDockBar::InsertPosition(const RECT& rc) const {
+    const BOOL horz = IsHorzDock();
+    const int key = (horz ? rc.top : rc.left) + 8;   // the dropped bar's leading side
+    // Only rows closed by a break count; the list's first entry is a break.
+    for (size_t start = 1, end = RowEnd(start); end < m_arrBars.size(); start = end + 1, end = RowEnd(start)) {
+        const Band band = RowBand(start, end);
+        if (band.Empty()) continue;
+        if (key < band.lo) return {start, true};
+        if (key < band.hi) return {PlaceInRow(start, end, horz ? rc.left : rc.top), false};
+    }
+    return {m_arrBars.size(), true};
 }
 
 void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveControlBar(pBar);
-    int pos = lpRect ? InsertPosition(*lpRect) : INT_MIN;
-    if (pos == INT_MIN) {
-        m_arrBars.push_back(pBar);
-        m_arrBars.push_back(nullptr);
-    } else if (pos < 0) {
-        int at = -pos - 1;
-        m_arrBars.insert(m_arrBars.begin() + at, nullptr);
-        m_arrBars.insert(m_arrBars.begin() + at, pBar);
-    } else {
-        m_arrBars.insert(m_arrBars.begin() + pos, pBar);
-    }
+    const InsertPlace at = lpRect ? InsertPosition(*lpRect) : InsertPlace{m_arrBars.size(), true};
+    m_arrBars.insert(m_arrBars.begin() + (ptrdiff_t)at.index, pBar);
+    if (at.newRow) m_arrBars.insert(m_arrBars.begin() + (ptrdiff_t)at.index + 1, nullptr);
     pBar->m_dwStyle = (pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | (m_dwStyle & CBRS_ALIGN_ANY) |
                       (m_bFloating ? CBRS_FLOATING : 0);
     pBar->m_pDockBar = this;
@@ -118,39 +155,33 @@ SIZE CDockBar::BarLayoutSize(CControlBar* pBar, BOOL bHorz) {
     return pBar->CalcFixedLayout(FALSE, bHorz);
 }
 
+bool CDockBar::TakesRoom(CControlBar* p, BOOL bQuery) {
+    if (!IsRealBar(p)) return false;
+    if (!bQuery) p->RecalcDelayShow(nullptr);
+    return p->IsVisible();
+}
+
 BOOL CDockBar::PlaceRows(BOOL bQuery, std::vector<BarPlace>& places, int& extent) {
     const BOOL horz = IsHorzDock();
-    const int start = horz ? -2 : 0;
     const size_t count = m_arrBars.size();
-    int across = (GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP) ? -2 : 0, along = start, thick = 0;
-    bool rowHasBars = false;
-    auto endRow = [&] {
-        if (rowHasBars) across += thick - 2;
-        thick = 0;
-        along = start;
-        rowHasBars = false;
-    };
+    RowCursor cursor(horz, GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP);
     for (size_t i = 0; i < m_arrBars.size(); ++i) {
         CControlBar* p = m_arrBars[i];
-        if (!p) {
-            endRow();
-            continue;
-        }
-        if (!IsRealBar(p)) continue;
-        if (!bQuery) p->RecalcDelayShow(nullptr);
-        if (!p->IsVisible()) continue;
+        if (!p) cursor.EndRow();
+        if (!TakesRoom(p, bQuery)) continue;
         SIZE sz = BarLayoutSize(p, horz);
         if (m_arrBars.size() != count) return FALSE;
-        RECT rc = horz ? RECT{along, across, along + sz.cx, across + sz.cy}
-                       : RECT{across, along, across + sz.cx, along + sz.cy};
-        places.push_back({p, rc});
-        along += (horz ? sz.cx : sz.cy) - 2;
-        thick = std::max(thick, (int)(horz ? sz.cy : sz.cx));
-        rowHasBars = true;
+        places.push_back({p, cursor.Place(sz)});
     }
-    endRow();
-    extent = places.empty() ? 0 : across + 2;
+    cursor.EndRow();
+    extent = places.empty() ? 0 : cursor.Across() + 2;
     return TRUE;
+}
+
+void CDockBar::MoveBars(const std::vector<BarPlace>& places) {
+    for (const BarPlace& pl : places)
+        ::SetWindowPos(pl.bar->m_hWnd, nullptr, pl.rc.left, pl.rc.top, pl.rc.right - pl.rc.left,
+                       pl.rc.bottom - pl.rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE CDockBar::LayoutRows(BOOL bQuery) {
@@ -160,11 +191,7 @@ SIZE CDockBar::LayoutRows(BOOL bQuery) {
         std::vector<BarPlace> places;
         int extent = 0;
         if (!PlaceRows(bQuery, places, extent)) continue;
-        if (!bQuery) {
-            for (const BarPlace& pl : places)
-                ::SetWindowPos(pl.bar->m_hWnd, nullptr, pl.rc.left, pl.rc.top, pl.rc.right - pl.rc.left,
-                               pl.rc.bottom - pl.rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        if (!bQuery) MoveBars(places);
         return IsHorzDock() ? SIZE{0, extent} : SIZE{extent, 0};
     }
     return SIZE{0, 0};
@@ -174,9 +201,7 @@ SIZE CDockBar::CalcFixedLayout(BOOL, BOOL) {
     if (!m_bFloating) return LayoutRows(m_bLayoutQuery);
     // Floating: the one visible bar at its floating size fills the dock bar.
     for (CControlBar* p : m_arrBars) {
-        if (!IsRealBar(p)) continue;
-        if (!m_bLayoutQuery) p->RecalcDelayShow(nullptr);
-        if (!p->IsVisible()) continue;
+        if (!TakesRoom(p, m_bLayoutQuery)) continue;
         SIZE sz = p->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
         if (!m_bLayoutQuery)
             ::SetWindowPos(p->m_hWnd, nullptr, 0, 0, sz.cx, sz.cy, SWP_NOZORDER | SWP_NOACTIVATE);

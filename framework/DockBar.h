@@ -25,7 +25,6 @@ public:
     int GetDockedVisibleCount() const;
 
     SIZE CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
-    const char* GetRuntimeClassName() const override { return "CDockBar"; }
 
     BOOL IsHorzDock() const;
 
@@ -45,8 +44,27 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    // Row index (0-based) and place of the bar whose drop rectangle is lpRect.
-    int InsertPosition(const RECT& rc) const;
+    // A real bar that shows: the only entries that take room in a row.
+    static bool IsShownBar(const CControlBar* p);
+    // Where a dropped bar goes in m_arrBars: at index, either into the row
+    // there or as a row of its own in front of what follows.
+    struct InsertPlace {
+        size_t index;
+        bool newRow;
+    };
+    // The band a row's shown bars cover across the dock bar (screen); lo > hi
+    // when none shows.
+    struct Band {
+        int lo, hi;
+        bool Empty() const { return lo > hi; }
+    };
+    // End of the row starting at index start: its closing break, or the list's end.
+    size_t RowEnd(size_t start) const;
+    Band RowBand(size_t start, size_t end) const;
+    // The place in row [start, end) after every shown bar that begins before `along`.
+    size_t PlaceInRow(size_t start, size_t end, int along) const;
+    // Where the bar whose drop rectangle (screen) is rc goes.
+    InsertPlace InsertPosition(const RECT& rc) const;
 
     struct BarPlace {
         CControlBar* bar;
@@ -54,9 +72,13 @@ private:
     };
     // The size a docked bar asks for in this dock bar's orientation.
     static SIZE BarLayoutSize(CControlBar* pBar, BOOL bHorz);
+    // Whether entry p takes room in this layout; a real layout first applies
+    // its delayed show or hide.
+    static bool TakesRoom(CControlBar* p, BOOL bQuery);
     // Where each visible bar goes, row by row, and the dock bar's thickness.
     // FALSE when a bar changed the list while asked for its size.
     BOOL PlaceRows(BOOL bQuery, std::vector<BarPlace>& places, int& extent);
+    static void MoveBars(const std::vector<BarPlace>& places);
     // Places the bars (or, for a query, only measures them); returns the
     // dock bar's size across its side.
     SIZE LayoutRows(BOOL bQuery);

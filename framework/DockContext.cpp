@@ -7,6 +7,7 @@
 #include "framework/DockBar.h"
 #include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
+#include "framework/Internal.h"
 #include "framework/MiniFrame.h"
 
 namespace {
@@ -27,9 +28,26 @@ void InvertDragRect(const RECT& rc) {
     ::PatBlt(dc, rc.right - w, rc.top + w, w, rc.bottom - rc.top - 2 * w, PATINVERT);
 }
 
-CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar) {
-    if (!pBar->IsFloating()) return nullptr;
-    return dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(pBar->m_pDockBar->m_hWnd)));
+// Where a pointer docks a bar on side id: over the side's dock bar
+// (screen rectangle dock), or within the zone along its inner edge while the
+// dock bar is thinner than that.
+RECT DockZone(RECT dock, UINT id) {
+    switch (id) {
+    case AFX_IDW_DOCKBAR_TOP: dock.bottom = std::max(dock.bottom, dock.top + kDockZone); break;
+    case AFX_IDW_DOCKBAR_BOTTOM: dock.top = std::min(dock.top, dock.bottom - kDockZone); break;
+    case AFX_IDW_DOCKBAR_LEFT: dock.right = std::max(dock.right, dock.left + kDockZone); break;
+    default: dock.left = std::min(dock.left, dock.right - kDockZone); break;
+    }
+    return dock;
+}
+
+// The side a floating bar docks on when it has never been docked; 0 for none.
+UINT FirstDockSide(DWORD dwDockStyle) {
+    if (dwDockStyle & CBRS_ALIGN_TOP) return AFX_IDW_DOCKBAR_TOP;
+    if (dwDockStyle & CBRS_ALIGN_LEFT) return AFX_IDW_DOCKBAR_LEFT;
+    if (dwDockStyle & CBRS_ALIGN_BOTTOM) return AFX_IDW_DOCKBAR_BOTTOM;
+    if (dwDockStyle & CBRS_ALIGN_RIGHT) return AFX_IDW_DOCKBAR_RIGHT;
+    return 0;
 }
 
 }  // namespace
@@ -84,26 +102,12 @@ UINT CDockContext::DockTargetAt(POINT pt, const RECT& rcTrack) const {
         RECT r = own->GetWindowRect(), overlap;
         if (::IntersectRect(&overlap, &r, &rcTrack)) return own->GetDlgCtrlID();
     }
-    static const struct {
-        UINT id;
-        DWORD align;
-    } sides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
-                 {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
-                 {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
-                 {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
-    // Elsewhere the pointer decides: over a side's dock bar, or within the
-    // zone along its inner edge while it is thinner than that.
-    for (const auto& s : sides) {
+    // Elsewhere the pointer decides.
+    for (const DockSide& s : kDockSides) {
         if (!(m_pBar->m_dwDockStyle & s.align)) continue;
         CDockBar* dock = site->GetDockBar(s.id);
         if (!dock) continue;
-        RECT zone = dock->GetWindowRect();
-        switch (s.id) {
-        case AFX_IDW_DOCKBAR_TOP: zone.bottom = std::max(zone.bottom, zone.top + kDockZone); break;
-        case AFX_IDW_DOCKBAR_BOTTOM: zone.top = std::min(zone.top, zone.bottom - kDockZone); break;
-        case AFX_IDW_DOCKBAR_LEFT: zone.right = std::max(zone.right, zone.left + kDockZone); break;
-        default: zone.left = std::min(zone.left, zone.right - kDockZone); break;
-        }
+        const RECT zone = DockZone(dock->GetWindowRect(), s.id);
         if (::PtInRect(&zone, pt)) return s.id;
     }
     return AFX_IDW_DOCKBAR_FLOAT;
@@ -142,14 +146,8 @@ void CDockContext::ToggleDocking() {
     CFrameWnd* site = m_pBar->m_pDockSite;
     if (!site) return;
     if (m_pBar->IsFloating()) {
-        UINT id = m_uMRUDockID;
-        if (!id) {
-            if (m_pBar->m_dwDockStyle & CBRS_ALIGN_TOP) id = AFX_IDW_DOCKBAR_TOP;
-            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_LEFT) id = AFX_IDW_DOCKBAR_LEFT;
-            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_BOTTOM) id = AFX_IDW_DOCKBAR_BOTTOM;
-            else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_RIGHT) id = AFX_IDW_DOCKBAR_RIGHT;
-            else return;
-        }
+        const UINT id = m_uMRUDockID ? m_uMRUDockID : FirstDockSide(m_pBar->m_dwDockStyle);
+        if (!id) return;
         bool haveRect = !::IsRectEmpty(&m_rectMRUDockPos);
         site->DockControlBar(m_pBar, id, haveRect ? &m_rectMRUDockPos : nullptr);
     } else {
@@ -217,10 +215,9 @@ void CDockContext::ResizeTo(POINT pt) {
     mini->RecalcLayout();
 }
 
-void CDockContext::StartResize(int nHitTest, POINT pt) {
+void CDockContext::StartResize(int nHitTest) {
     CMiniDockFrameWnd* mini = FloatingFrameOf(m_pBar);
     if (!mini || m_bDragging) return;
-    (void)pt;
     m_bDragging = TRUE;
     m_nHitTest = nHitTest;
     m_rectFrameDragHorz = m_rectFrameDragVert = mini->GetWindowRect();

@@ -21,8 +21,8 @@ public:
     void StartDrag(POINT pt);
     // Docked -> floating at the last floating place; floating -> docked where it was.
     void ToggleDocking();
-    // Resizes the floating frame by edge or corner nHitTest from screen point pt.
-    void StartResize(int nHitTest, POINT pt);
+    // Resizes the floating frame by edge or corner nHitTest until the left button comes up.
+    void StartResize(int nHitTest);
 
     // The dock bar id a bar released at pt, its outline at rcTrack, would dock
     // into, or AFX_IDW_DOCKBAR_FLOAT.

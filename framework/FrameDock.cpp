@@ -7,38 +7,42 @@
 #include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
+#include "framework/Internal.h"
 #include "framework/MiniFrame.h"
-
-namespace {
-
-struct DockSide {
-    UINT id;
-    DWORD align;
-};
-// Creation order is layout order: top and bottom span the frame's width, left
-// and right fit between them.
-const DockSide kSides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
-                           {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
-                           {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
-                           {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
 
 CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar) {
     if (!pBar->IsFloating()) return nullptr;
     return dynamic_cast<CMiniDockFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(pBar->m_pDockBar->m_hWnd)));
 }
 
+namespace {
+
+// Where the bar floats next time it leaves its dock bar.
+void RememberFloatPos(CControlBar* pBar, POINT pt) {
+    if (!pBar->m_pDockContext) return;
+    pBar->m_pDockContext->m_ptMRUFloatPos = pt;
+    pBar->m_pDockContext->m_bHaveFloatPos = TRUE;
+}
+
+// A window that deletes itself once destroyed, after its creation failed.
+void DiscardFailed(CWnd* pWnd) {
+    if (pWnd->m_hWnd) pWnd->DestroyWindow();
+    else delete pWnd;
+}
+
+void MoveFloatingFrame(CMiniDockFrameWnd* pFrame, POINT pt) {
+    ::SetWindowPos(pFrame->m_hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
     m_dwDockStyle |= dwDockStyle & CBRS_ALIGN_ANY;
-    for (const DockSide& s : kSides) {
+    for (const DockSide& s : kDockSides) {
         if (!(dwDockStyle & s.align) || GetDockBar(s.id)) continue;
         auto* pDock = new CDockBar(FALSE);
         pDock->m_pDockSite = this;
-        if (!pDock->Create(m_hWnd, 0, s.id)) {
-            if (pDock->m_hWnd) pDock->DestroyWindow();
-            else delete pDock;
-        }
+        if (!pDock->Create(m_hWnd, 0, s.id)) DiscardFailed(pDock);
     }
 }
 
@@ -47,20 +51,24 @@ CDockBar* CFrameWnd::GetDockBar(UINT nDockBarID) const {
     return dynamic_cast<CDockBar*>(FromHandlePermanent(h));
 }
 
+CDockBar* CFrameWnd::FirstDockBarFor(const CControlBar* pBar) const {
+    const DWORD allowed = pBar->m_dwDockStyle ? pBar->m_dwDockStyle : CBRS_ALIGN_ANY;
+    for (const DockSide& s : kDockSides) {
+        if (!(allowed & s.align) || !(m_dwDockStyle & s.align)) continue;
+        if (CDockBar* pDock = GetDockBar(s.id)) return pDock;
+    }
+    return nullptr;
+}
+
 void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect) {
     if (!pBar || !pBar->m_hWnd) return;
     CDockBar* pDock = nDockBarID ? GetDockBar(nDockBarID) : nullptr;
-    if (!pDock) {
-        DWORD allowed = pBar->m_dwDockStyle ? pBar->m_dwDockStyle : CBRS_ALIGN_ANY;
-        for (const DockSide& s : kSides)
-            if ((allowed & s.align) && (m_dwDockStyle & s.align) && (pDock = GetDockBar(s.id))) break;
-    }
+    if (!pDock) pDock = FirstDockBarFor(pBar);
     if (!pDock) return;
     CMiniDockFrameWnd* pOldFrame = FloatingFrameOf(pBar);
-    if (pOldFrame && pBar->m_pDockContext) {
+    if (pOldFrame) {
         RECT r = pOldFrame->GetWindowRect();
-        pBar->m_pDockContext->m_ptMRUFloatPos = POINT{r.left, r.top};
-        pBar->m_pDockContext->m_bHaveFloatPos = TRUE;
+        RememberFloatPos(pBar, POINT{r.left, r.top});
     }
     pBar->m_pDockSite = this;
     pDock->DockControlBar(pBar, lpRect);
@@ -71,12 +79,8 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRec
 void CFrameWnd::FloatControlBar(CControlBar* pBar, POINT point, DWORD dwStyle) {
     if (!pBar || !pBar->m_hWnd) return;
     if (CMiniDockFrameWnd* pFrame = FloatingFrameOf(pBar)) {
-        ::SetWindowPos(pFrame->m_hWnd, nullptr, point.x, point.y, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (pBar->m_pDockContext) {
-            pBar->m_pDockContext->m_ptMRUFloatPos = point;
-            pBar->m_pDockContext->m_bHaveFloatPos = TRUE;
-        }
+        MoveFloatingFrame(pFrame, point);
+        RememberFloatPos(pBar, point);
         return;
     }
     CDockBar* pOldDock = pBar->m_pDockBar;
@@ -86,18 +90,14 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, POINT point, DWORD dwStyle) {
     }
     auto* pFrame = new CMiniDockFrameWnd;
     if (!pFrame->Create(this, dwStyle)) {
-        if (pFrame->m_hWnd) pFrame->DestroyWindow();
-        else delete pFrame;
+        DiscardFailed(pFrame);
         return;
     }
-    ::SetWindowPos(pFrame->m_hWnd, nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveFloatingFrame(pFrame, point);
     pFrame->m_wndDockBar.SetWindowText(pBar->GetWindowText());
     pBar->m_pDockSite = this;
     pFrame->m_wndDockBar.DockControlBar(pBar);
-    if (pBar->m_pDockContext) {
-        pBar->m_pDockContext->m_ptMRUFloatPos = point;
-        pBar->m_pDockContext->m_bHaveFloatPos = TRUE;
-    }
+    RememberFloatPos(pBar, point);
     pFrame->RecalcLayout();
     if (pOldDock) DelayRecalcLayout();
 }

@@ -5,16 +5,17 @@
 #include "framework/CmdUI.h"
 #include "framework/Document.h"
 #include "framework/FrameworkIds.h"
+#include "framework/Internal.h"
 #include "framework/StatusBar.h"
 #include "framework/WinApp.h"
 
-namespace {
-
-std::string LoadResString(UINT nID) {
+std::string LoadResString(UINT nID, HINSTANCE hInst) {
     char buf[1024] = {};
-    int n = ::LoadStringA(::GetModuleHandleA(nullptr), nID, buf, sizeof buf);
+    int n = ::LoadStringA(hInst ? hInst : ::GetModuleHandleA(nullptr), nID, buf, sizeof buf);
     return std::string(buf, n > 0 ? n : 0);
 }
+
+namespace {
 
 std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
 
@@ -115,15 +116,32 @@ void CFrameWnd::DelayRecalcLayout(BOOL bNotify) {
     if (bNotify) m_bDelayedNotify = TRUE;
 }
 
-void CFrameWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag,
-                               LPRECT lpRectParam, LPCRECT lpRectClient, BOOL bStretch) {
-    if (!m_hWnd) return;
-    AFX_SIZEPARENTPARAMS layout{};
-    layout.bStretch = bStretch;
-    layout.hDWP = (nFlag & reposQuery) ? nullptr : ::BeginDeferWindowPos(8);
-    if (lpRectClient) layout.rect = *lpRectClient;
-    else ::GetClientRect(m_hWnd, &layout.rect);
+namespace {
 
+// What a layout query answers: the room left over, or (not stretched) the
+// room the bars took.
+RECT QueriedRect(const AFX_SIZEPARENTPARAMS& layout, BOOL bStretch) {
+    if (bStretch) return layout.rect;
+    return RECT{0, 0, layout.sizeTotal.cx, layout.sizeTotal.cy};
+}
+
+// The left-over window's rectangle: the bars' leftover, less the extra
+// margins (left, top, right, bottom) the caller asks for, never inside out.
+RECT LeftOverRect(RECT rest, const RECT* margins) {
+    if (margins) {
+        rest.left += margins->left;
+        rest.top += margins->top;
+        rest.right -= margins->right;
+        rest.bottom -= margins->bottom;
+    }
+    rest.right = std::max(rest.right, rest.left);
+    rest.bottom = std::max(rest.bottom, rest.top);
+    return rest;
+}
+
+}  // namespace
+
+HWND CFrameWnd::SendSizeParent(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, AFX_SIZEPARENTPARAMS& layout) {
     // Children in z-order, which is their creation order: the bar made first
     // takes its share first (the status bar runs under the side dock bars).
     HWND hLeftOver = nullptr;
@@ -133,36 +151,31 @@ void CFrameWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UI
         else if (id >= nIDFirst && id <= nIDLast)
             ::SendMessageA(h, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
     }
+    return hLeftOver;
+}
+
+void CFrameWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag,
+                               LPRECT lpRectParam, LPCRECT lpRectClient, BOOL bStretch) {
+    if (!m_hWnd) return;
+    AFX_SIZEPARENTPARAMS layout{};
+    layout.bStretch = bStretch;
+    layout.hDWP = (nFlag & reposQuery) ? nullptr : ::BeginDeferWindowPos(8);
+    if (lpRectClient) layout.rect = *lpRectClient;
+    else ::GetClientRect(m_hWnd, &layout.rect);
+    HWND hLeftOver = SendSizeParent(nIDFirst, nIDLast, nIDLeftOver, layout);
 
     if (nFlag & reposQuery) {
-        if (lpRectParam) {
-            if (bStretch) {
-                *lpRectParam = layout.rect;
-            } else {
-                lpRectParam->left = lpRectParam->top = 0;
-                lpRectParam->right = layout.sizeTotal.cx;
-                lpRectParam->bottom = layout.sizeTotal.cy;
-            }
-        }
+        if (lpRectParam) *lpRectParam = QueriedRect(layout, bStretch);
         return;
     }
-
-    RECT rest = layout.rect;
-    if ((nFlag & reposExtra) && lpRectParam) {
-        rest.left += lpRectParam->left;
-        rest.top += lpRectParam->top;
-        rest.right -= lpRectParam->right;
-        rest.bottom -= lpRectParam->bottom;
-    }
-    rest.right = std::max(rest.right, rest.left);
-    rest.bottom = std::max(rest.bottom, rest.top);
+    const RECT rest = LeftOverRect(layout.rect, (nFlag & reposExtra) ? lpRectParam : nullptr);
     if (hLeftOver) AfxRepositionWindow(&layout, hLeftOver, &rest);
     if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI() {
     if (!m_hWnd) return;
-    if (m_bDelayedLayout) RecalcLayout(m_bDelayedNotify);
+    RunDelayedLayout();
     // Collected first: an answer may create or destroy windows.
     std::vector<HWND> children;
     ::EnumChildWindows(m_hWnd, &CollectChild, reinterpret_cast<LPARAM>(&children));
@@ -254,14 +267,11 @@ void CFrameWnd::OnClose() { DestroyWindow(); }
 
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu) {
     if (nFlags == 0xFFFF && !hMenu) {   // the menu closed
-        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
         // A run's progress must not turn into the idle text for the rest of the run.
         SetMessageText(m_bInMenuLoop ? m_strBeforeMenu.c_str() : nullptr);
     } else if (nFlags & (MF_SEPARATOR | MF_POPUP | MF_SYSMENU)) {
-        m_nIDTracking = 0;
         SetMessageText("");
     } else {
-        m_nIDTracking = nItemID;
         SetMessageText(nItemID);
     }
 }
@@ -286,35 +296,70 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
     return FALSE;
 }
 
+void CFrameWnd::RunDelayedLayout() {
+    if (m_bDelayedLayout) RecalcLayout(m_bDelayedNotify);
+}
+
+void CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+    if (lParam) SetMessageText(reinterpret_cast<const char*>(lParam));
+    else if (wParam == AFX_IDS_IDLEMESSAGE) SetMessageText(static_cast<const char*>(nullptr));
+    else SetMessageText((UINT)wParam);
+}
+
+void CFrameWnd::OnEnterMenuLoop() {
+    HWND hBar = GetStatusBarHwnd();
+    if (!hBar) return;
+    auto* bar = dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(hBar));
+    m_strBeforeMenu = bar ? bar->GetPaneText(0) : std::string();
+    m_bInMenuLoop = bar != nullptr;
+}
+
+void CFrameWnd::OnExitMenuLoop() {
+    if (m_bInMenuLoop) SetMessageText(m_strBeforeMenu.c_str());
+    m_bInMenuLoop = FALSE;
+}
+
+BOOL CFrameWnd::FocusActiveView() {
+    if (!m_pActiveView || !m_pActiveView->m_hWnd || !::IsWindowVisible(m_pActiveView->m_hWnd)) return FALSE;
+    ::SetFocus(m_pActiveView->m_hWnd);
+    return TRUE;
+}
+
+CWinApp* CFrameWnd::AppWhoseMainWindowThisIs() const {
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd == this ? app : nullptr;
+}
+
+void CFrameWnd::OnNcDestroyFrame() {
+    if (CWinApp* app = AppWhoseMainWindowThisIs()) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    m_pActiveView = nullptr;
+}
+
 LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZEPARENT:
         return 0;
     case WM_IDLEUPDATECMDUI:
-        if (m_bDelayedLayout) RecalcLayout(m_bDelayedNotify);
+        RunDelayedLayout();
         return 0;
     case WM_RECALCPARENT:
         RecalcLayout();
         return 0;
     case WM_PAINT:
         // A delayed layout must not wait for idle time once the window shows.
-        if (m_bDelayedLayout) RecalcLayout(m_bDelayedNotify);
+        RunDelayedLayout();
         break;
     case WM_SETMESSAGESTRING:
-        if (lParam) SetMessageText(reinterpret_cast<const char*>(lParam));
-        else if (wParam == AFX_IDS_IDLEMESSAGE) SetMessageText(static_cast<const char*>(nullptr));
-        else SetMessageText((UINT)wParam);
+        OnSetMessageString(wParam, lParam);
         return 0;
     case WM_ENTERMENULOOP:
-        if (HWND hBar = GetStatusBarHwnd()) {
-            auto* bar = dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(hBar));
-            m_strBeforeMenu = bar ? bar->GetPaneText(0) : std::string();
-            m_bInMenuLoop = bar != nullptr;
-        }
+        OnEnterMenuLoop();
         break;
     case WM_EXITMENULOOP:
-        if (m_bInMenuLoop) SetMessageText(m_strBeforeMenu.c_str());
-        m_bInMenuLoop = FALSE;
+        OnExitMenuLoop();
         break;
     case WM_MENUSELECT:
         OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
@@ -323,28 +368,16 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam));
         return DefWindowProc(msg, wParam, lParam);
     case WM_SETFOCUS:
-        if (m_pActiveView && m_pActiveView->m_hWnd && ::IsWindowVisible(m_pActiveView->m_hWnd)) {
-            ::SetFocus(m_pActiveView->m_hWnd);
-            return 0;
-        }
+        if (FocusActiveView()) return 0;
         break;
     case WM_ENDSESSION:
         // Windows ends the process once this returns, without a WM_QUIT for
         // the loop: the application's exit steps (its settings) run here.
-        if (wParam) {
-            CWinApp* app = AfxGetApp();
-            if (app && app->m_pMainWnd == this) app->ExitInstance();
-        }
+        if (CWinApp* app = wParam ? AppWhoseMainWindowThisIs() : nullptr) app->ExitInstance();
         return 0;
-    case WM_NCDESTROY: {
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd == this) {
-            app->m_pMainWnd = nullptr;
-            ::PostQuitMessage(0);
-        }
-        m_pActiveView = nullptr;
+    case WM_NCDESTROY:
+        OnNcDestroyFrame();
         break;
-    }
     default:
         break;
     }

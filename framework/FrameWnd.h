@@ -11,6 +11,7 @@ class CControlBar;
 class CDockBar;
 class CDocument;
 class CView;
+class CWinApp;
 
 // Frame <-> bar protocol (the classic framework's private messages).
 #define WM_SIZEPARENT       0x0361   // lParam = AFX_SIZEPARENTPARAMS*: take your share of the rectangle
@@ -103,6 +104,20 @@ protected:
     void OnClose() override;
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     void OnInitMenuPopup(HMENU hPopup, UINT nIndex, BOOL bSysMenu);
+    void OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    void OnEnterMenuLoop();
+    void OnExitMenuLoop();
+    // Passes the focus on to the active view while it shows; FALSE when it does not.
+    BOOL FocusActiveView();
+    void OnNcDestroyFrame();
+    void RunDelayedLayout();
+    // The application when this frame is its main window, else null.
+    CWinApp* AppWhoseMainWindowThisIs() const;
+    // Sends WM_SIZEPARENT to the children nIDFirst..nIDLast in creation
+    // order; returns the child nIDLeftOver, or null.
+    HWND SendSizeParent(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, AFX_SIZEPARENTPARAMS& layout);
+    // The first enabled side's dock bar, in layout order, that pBar may dock on.
+    CDockBar* FirstDockBarFor(const CControlBar* pBar) const;
     void PostNcDestroy() override {}
 
     CView* m_pActiveView = nullptr;
@@ -114,7 +129,6 @@ protected:
     HACCEL m_hAccelTable = nullptr;
     BOOL m_bDelayedLayout = FALSE;
     BOOL m_bDelayedNotify = FALSE;
-    UINT m_nIDTracking = 0;          // menu item whose prompt pane 0 shows
     BOOL m_bInMenuLoop = FALSE;
     std::string m_strBeforeMenu;     // pane 0 as the open menu found it
     DWORD m_dwDockStyle = 0;          // sides docking is enabled on

@@ -120,7 +120,7 @@ LRESULT CMiniDockFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
-            bar->m_pDockContext->StartResize((int)wParam, pt);
+            bar->m_pDockContext->StartResize((int)wParam);
             return 0;
         }
         if (wParam == HTCAPTION) {

@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "framework/FrameWnd.h"
+#include "framework/Internal.h"
 
 namespace {
 
 // Room around a pane's text: the sunken edge on both sides and a little air.
 constexpr int kPaneMargin = 6;
-
-std::string LoadResString(UINT nID) {
-    char buf[512] = {};
-    int n = ::LoadStringA(::GetModuleHandleA(nullptr), nID, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
-}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
+#include "framework/Internal.h"
 
 namespace {
 
@@ -109,11 +110,7 @@ int CWinApp::Run() {
 int CWinApp::Main(HINSTANCE hInstance, int nCmdShow) {
     m_hInstance = hInstance;
     m_nCmdShow = nCmdShow;
-    if (m_strAppName.empty()) {
-        char buf[256] = {};
-        int n = ::LoadStringA(hInstance, AFX_IDS_APP_TITLE, buf, sizeof buf);
-        m_strAppName.assign(buf, n > 0 ? n : 0);
-    }
+    if (m_strAppName.empty()) m_strAppName = LoadResString(AFX_IDS_APP_TITLE, hInstance);
     if (!InitInstance()) return ExitInstance();
     return Run();
 }

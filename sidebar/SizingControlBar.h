@@ -20,7 +20,6 @@
 class CSizingControlBar : public CControlBar {
 public:
     CSizingControlBar() = default;
-    const char* GetRuntimeClassName() const override { return "CSizingControlBar"; }
 
     virtual BOOL Create(LPCSTR lpszWindowName, CWnd* pParentWnd, UINT nID,
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);

@@ -6,7 +6,6 @@
 class CSizingControlBarCF : public CSizingControlBarG {
 public:
     CSizingControlBarCF() = default;
-    const char* GetRuntimeClassName() const override { return "CSizingControlBarCF"; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -22,7 +22,6 @@ public:
 class CSizingControlBarG : public CSizingControlBar {
 public:
     CSizingControlBarG() = default;
-    const char* GetRuntimeClassName() const override { return "CSizingControlBarG"; }
 
     // The band shows exactly while the bar is docked.
     virtual BOOL HasGripArea() const { return !IsFloatingBar(); }
