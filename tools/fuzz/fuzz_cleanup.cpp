@@ -39,6 +39,45 @@ std::string Collect(Format format, std::size_t chunk, std::size_t failAt, Export
     return bytes;
 }
 
+void CheckExport(const UrlRows& rows, int kind, std::size_t chunk, std::size_t failAt) {
+    auto exportRows = [&](auto write, std::size_t c) { return FormatExport(rows, kind, write, c); };
+    ExportOutcome whole, cut;
+    const std::string exported = Collect(exportRows, 1 << 16, 0, whole);
+    FUZZ_CHECK(whole.ok && Collect(exportRows, chunk, 0, cut) == exported && cut.lines == whole.lines);
+    const std::string partial = Collect(exportRows, chunk, failAt, cut);
+    FUZZ_CHECK(exported.rfind(partial, 0) == 0 && (!cut.ok || partial == exported));
+}
+
+bool IsFormula(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+}
+
+void CheckReport(const UrlRows& rows, const std::vector<ProbeReason>& reasons, std::size_t chunk) {
+    auto reasonOf = [&](std::size_t i) { return i % 2 ? &reasons[i] : nullptr; };
+    auto same = [](std::string_view s) { return std::string(s); };
+    auto report = [&](auto write, std::size_t c) { return FormatReport(rows, reasonOf, same, write, c); };
+    ExportOutcome whole, cut;
+    const std::string csv = Collect(report, 1 << 16, 0, whole);
+    FUZZ_CHECK(Collect(report, chunk, 0, cut) == csv && whole.lines == rows.size());
+    const auto records = ParseCsv(std::string_view(csv).substr(3));
+    FUZZ_CHECK(records.size() == rows.size() + 1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string& url = records[i + 1].at(1);
+        FUZZ_CHECK(records[i + 1].size() == 7 && url == (IsFormula(rows.url(i)) ? "'" : "") + std::string(rows.url(i)));
+    }
+}
+
+void CheckRemovals(UrlRows& rows) {
+    const std::size_t count = rows.size();
+    std::vector<std::string> firsts;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (std::find(firsts.begin(), firsts.end(), rows.url(i)) == firsts.end()) firsts.emplace_back(rows.url(i));
+    FUZZ_CHECK(RemoveDuplicateRows(rows) + firsts.size() == count && rows.size() == firsts.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) FUZZ_CHECK(rows.url(i) == firsts[i]);
+    RemoveInvalidRows(rows);
+    for (std::size_t i = 0; i < rows.size(); ++i) FUZZ_CHECK(!IsInvalidForCleanUp(rows.validity(i)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,32 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const int kind = in.ConsumeIntegralInRange(-1, 3);
     const std::size_t chunk = in.ConsumeIntegralInRange(0, 64), failAt = in.ConsumeIntegralInRange(1, 8);
-
-    auto exportRows = [&](auto write, std::size_t c) { return FormatExport(rows, kind, write, c); };
-    auto reasonOf = [&](std::size_t i) { return i % 2 ? &reasons[i] : nullptr; };
-    auto same = [](std::string_view s) { return std::string(s); };
-    auto report = [&](auto write, std::size_t c) { return FormatReport(rows, reasonOf, same, write, c); };
-    ExportOutcome whole, cut;
-    const std::string exported = Collect(exportRows, 1 << 16, 0, whole);
-    FUZZ_CHECK(whole.ok && Collect(exportRows, chunk, 0, cut) == exported && cut.lines == whole.lines);
-    const std::string partial = Collect(exportRows, chunk, failAt, cut);
-    FUZZ_CHECK(exported.rfind(partial, 0) == 0 && (!cut.ok || partial == exported));
-    const std::string csv = Collect(report, 1 << 16, 0, whole);
-    FUZZ_CHECK(Collect(report, chunk, 0, cut) == csv && whole.lines == rows.size());
-    const auto records = ParseCsv(std::string_view(csv).substr(3));
-    FUZZ_CHECK(records.size() == rows.size() + 1);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& url = records[i + 1].at(1);
-        const bool formula = !rows.url(i).empty() && std::string_view("=+-@\t\r").find(rows.url(i)[0]) != std::string_view::npos;
-        FUZZ_CHECK(records[i + 1].size() == 7 && url == (formula ? "'" : "") + std::string(rows.url(i)));
-    }
-
-    std::vector<std::string> firsts;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (std::find(firsts.begin(), firsts.end(), rows.url(i)) == firsts.end()) firsts.emplace_back(rows.url(i));
-    FUZZ_CHECK(RemoveDuplicateRows(rows) + firsts.size() == reasons.size() && rows.size() == firsts.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) FUZZ_CHECK(rows.url(i) == firsts[i] && (i == 0 || rows.id(i - 1) < rows.id(i)));
-    RemoveInvalidRows(rows);
-    for (std::size_t i = 0; i < rows.size(); ++i) FUZZ_CHECK(!IsInvalidForCleanUp(rows.validity(i)));
+    CheckExport(rows, kind, chunk, failAt);
+    CheckReport(rows, reasons, chunk);
+    CheckRemovals(rows);
     return 0;
 }

@@ -20,7 +20,7 @@ void CheckRounding(int a, int b, int c) {
     FUZZ_CHECK(c == 0 ? q == 0 : 2 * std::llabs(r) < std::llabs(c) || (2 * std::llabs(r) == std::llabs(c) && std::llabs(q * c) > std::llabs(n)));
 }
 
-void CheckRow(FuzzedDataProvider& in, bool horizontal) {
+std::vector<RowEntry> MakeList(FuzzedDataProvider& in) {
     std::vector<RowEntry> list(in.ConsumeIntegralInRange(1, 8));
     for (RowEntry& e : list) {
         e.kind = in.ConsumeBool() ? RowEntry::Kind::Bar : in.ConsumeBool() ? RowEntry::Kind::Break : RowEntry::Kind::Placeholder;
@@ -31,25 +31,32 @@ void CheckRow(FuzzedDataProvider& in, bool horizontal) {
         e.thickness = in.ConsumeIntegralInRange(2, 100);
         e.holdSize = in.ConsumeBool();
     }
+    return list;
+}
+
+// Along the row, each bar's length less the 2 pixels it overlaps the next.
+int RowExtent(const std::vector<RowEntry>& list, RowRange r, bool minimums) {
+    int extent = 0;
+    for (int i = r.first; i <= r.last; ++i)
+        if (list[i].InRow()) extent += (minimums && list[i].sizing ? list[i].minLength : list[i].length) - 2;
+    return extent;
+}
+
+void CheckRow(FuzzedDataProvider& in, bool horizontal) {
+    std::vector<RowEntry> list = MakeList(in);
     const int rowLength = in.ConsumeIntegralInRange(0, 1000);
-    const int index = in.ConsumeIntegralInRange<int>(0, int(list.size()) - 1);
-    const std::vector<int> bars = CollectRowSizingBars(list, index);
+    const std::vector<int> bars = CollectRowSizingBars(list, in.ConsumeIntegralInRange<int>(0, int(list.size()) - 1));
     if (bars.empty()) return;
     RowRange r = GetRowRange(list, bars[0]);
     r.first = std::max(r.first, 0);
     r.last = r.last < 0 ? int(list.size()) - 1 : r.last;
-    int needed = 0;
-    for (int i = r.first; i <= r.last; ++i) needed += list[i].InRow() ? (list[i].sizing ? list[i].minLength : list[i].length) - 2 : 0;
-    if (needed > rowLength - 2) return;   // the row would be split
+    if (RowExtent(list, r, true) > rowLength - 2) return;   // the row would be split
     const DistributeResult result = DistributeRowLength(list, bars[0], rowLength);
-    int filled = 0;
-    for (int i = r.first; i <= r.last; ++i) filled += list[i].InRow() ? list[i].length - 2 : 0;
-    FUZZ_CHECK(result.lineUp && result.insertBreakAt < 0 && filled == rowLength);
+    FUZZ_CHECK(result.lineUp && result.insertBreakAt < 0 && RowExtent(list, r, false) == rowLength);
     LineUpRowBars(list, bars[0], horizontal, false);
     for (int i = r.first, prev = -1; i <= r.last; ++i) {
         if (!list[i].InRow()) continue;
-        const Rect& a = list[i].rect;
-        FUZZ_CHECK(!horizontal || prev < 0 || a.left == list[prev].rect.right - 2);
+        FUZZ_CHECK(!horizontal || prev < 0 || list[i].rect.left == list[prev].rect.right - 2);
         prev = i;
     }
 }

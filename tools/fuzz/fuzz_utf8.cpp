@@ -15,9 +15,8 @@ std::string EncodeUtf8(char32_t c) {
 
 bool IsSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDFFF; }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+// Reads the bytes character by character beside DecodeUtf8's units.
+void CheckReading(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::u16string units = DecodeUtf8(bytes);
     std::size_t unit = 0;
@@ -32,8 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         broken |= c == kBrokenUtf8;
     }
     FUZZ_CHECK(unit == units.size() && IsStrictUtf8(bytes) == !broken);
+}
 
+void CheckUtf16(std::string_view bytes) {
     // Little-endian units without surrogates are ready as they are.
+    const std::size_t size = bytes.size();
     std::string utf16(bytes);
     auto unitAt = [&](std::size_t i) { return unsigned((unsigned char)utf16[2 * i] | (unsigned char)utf16[2 * i + 1] << 8); };
     bool surrogates = false;
@@ -44,6 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string swapped(bytes);
     for (std::size_t i = 0; i + 1 < size; i += 2) std::swap(swapped[i], swapped[i + 1]);
     FUZZ_CHECK(PrepareUtf16Units(swapped.data(), size, true) == count && swapped.compare(0, 2 * count, utf16, 0, 2 * count) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckReading(data, size);
+    CheckUtf16(bytes);
     const ByteOrderMark mark = DetectByteOrderMark(bytes);
     FUZZ_CHECK(mark.length <= size && (mark.length == 0) == (mark.encoding == TextEncoding::Ansi));
     return 0;
