@@ -1,4 +1,14 @@
 # Host build of the pure rules and their tests, under ASan and UBSan.
+
+# Or, in a build directory of their own configured with clang, the fuzz targets
+# alone (scripts/fuzz).
+option(SKEIN_FUZZ "Build only the libFuzzer targets of tools/fuzz (needs clang)" OFF)
+if(SKEIN_FUZZ)
+  set_target_properties(skein_rules PROPERTIES EXCLUDE_FROM_ALL ON)
+  add_subdirectory(tools/fuzz)
+  return()
+endif()
+
 set(SKEIN_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 target_compile_options(skein_rules PRIVATE ${SKEIN_SANITIZE} -g)
 target_link_options(skein_rules PUBLIC ${SKEIN_SANITIZE})

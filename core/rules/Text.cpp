@@ -1,5 +1,6 @@
 #include "core/rules/Text.h"
 
+#include <algorithm>
 #include <climits>
 
 bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
@@ -12,18 +13,27 @@ bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
     return true;
 }
 
+namespace {
+
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The decimal digits from `at` on, read until the first other byte or until
+// the number is beyond every int, when the rest cannot matter.
+long long LeadingMagnitude(std::string_view text, std::size_t at) {
+    long long value = 0;
+    for (; at < text.size() && IsDigit(text[at]) && value <= (long long)INT_MAX + 1; ++at)
+        value = value * 10 + (text[at] - '0');
+    return value;
+}
+
+}  // namespace
+
 int SaturatingAtoi(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > (long long)INT_MAX + 1) break;   // beyond every int: the rest cannot matter
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
+    const long long magnitude = LeadingMagnitude(text, i);
+    return (int)std::clamp<long long>(negative ? -magnitude : magnitude, INT_MIN, INT_MAX);
 }

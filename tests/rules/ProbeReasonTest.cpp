@@ -80,6 +80,9 @@ TEST(ProbeReasonText, LongAddressIsCutOnACharacterBoundary) {
         EXPECT_GE(body.size() + 1, max - 2) << max << ": cut more than half a character short";
     }
     EXPECT_EQ(ShortenGbk("http://short/", 80), "http://short/");
+    // A lead byte without its trail would take the ellipsis's first byte as one.
+    EXPECT_EQ(ShortenGbk("\xFC\xFF\xFF\xFF", 3), "?…");
+    EXPECT_EQ(ShortenGbk("a\xFC/b中cdef", 8), "a?/b中…");
     ProbeReason r;
     r.redirects = 1;
     r.finalUrl = url;

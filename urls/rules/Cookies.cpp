@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/rules/Text.h"
 #include "urls/rules/Mbcs.h"
 
 namespace {
@@ -12,16 +13,6 @@ struct Target {
     std::string host;   // lower case
     std::string path;   // "/" at least, without query
 };
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = s[i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
 
 // Only http and https addresses carry cookies. Every delimiter looked for is
 // below 0x40, so no GBK trail byte is taken for one.
@@ -77,44 +68,29 @@ std::string DefaultPath(const std::string& requestPath) {
 
 }  // namespace
 
-void CookieJar::Take(std::string_view url, std::string_view setCookie) {
-    Target from;
-    if (!Split(url, from)) return;
-    std::size_t semi = setCookie.find(';');
-    std::string_view pair = setCookie.substr(0, semi);
-    std::size_t eq = pair.find('=');
-    if (eq == std::string_view::npos) return;
-    Cookie c;
-    c.name = Trim(pair.substr(0, eq));
-    c.value = Trim(pair.substr(eq + 1));
-    if (c.name.empty() || c.name.size() + c.value.size() > kMaxCookieBytes) return;
-    c.domain = from.host;
-    c.path = DefaultPath(from.path);
-    bool remove = false;
-    while (semi != std::string_view::npos) {
-        std::size_t next = setCookie.find(';', semi + 1);
-        std::string_view attr = setCookie.substr(semi + 1, next == std::string_view::npos ? next : next - semi - 1);
-        semi = next;
-        std::size_t aeq = attr.find('=');
-        std::string name(Trim(attr.substr(0, aeq)));
-        std::string_view value = aeq == std::string_view::npos ? std::string_view() : Trim(attr.substr(aeq + 1));
-        MbcsMakeLower(name);
-        if (name == "domain" && !value.empty()) {
-            std::string domain(value.front() == '.' ? value.substr(1) : value);
-            MbcsMakeLower(domain);
-            // A bare top-level name would reach every site under it.
-            if ((domain != from.host && domain.find('.') == std::string::npos) || !DomainMatches(from.host, domain))
-                return;
-            c.domain = domain;
-            c.hostOnly = false;
-        } else if (name == "path" && !value.empty() && value.front() == '/') {
-            c.path = value;
-        } else if (name == "secure") {
-            c.secure = true;
-        } else if (name == "max-age" && !value.empty()) {
-            remove = std::strtol(std::string(value).c_str(), nullptr, 10) <= 0;
-        }
+bool CookieJar::TakeAttribute(std::string_view attribute, const std::string& host, Cookie& c, bool& remove) {
+    const std::size_t eq = attribute.find('=');
+    std::string name(Trim(attribute.substr(0, eq)));
+    const std::string_view value = eq == std::string_view::npos ? std::string_view() : Trim(attribute.substr(eq + 1));
+    MbcsMakeLower(name);
+    if (name == "domain" && !value.empty()) {
+        std::string domain(value.front() == '.' ? value.substr(1) : value);
+        MbcsMakeLower(domain);
+        // A bare top-level name would reach every site under it.
+        if ((domain != host && domain.find('.') == std::string::npos) || !DomainMatches(host, domain)) return false;
+        c.domain = domain;
+        c.hostOnly = false;
+    } else if (name == "path" && !value.empty() && value.front() == '/') {
+        c.path = value;
+    } else if (name == "secure") {
+        c.secure = true;
+    } else if (name == "max-age" && !value.empty()) {
+        remove = std::strtol(std::string(value).c_str(), nullptr, 10) <= 0;
     }
+    return true;
+}
+
+void CookieJar::Store(Cookie c, bool remove) {
     auto same = std::find_if(m_cookies.begin(), m_cookies.end(), [&](const Cookie& k) {
         return k.name == c.name && k.domain == c.domain && k.path == c.path;
     });
@@ -125,6 +101,30 @@ void CookieJar::Take(std::string_view url, std::string_view setCookie) {
     } else if (m_cookies.size() < kMaxCookies) {
         m_cookies.push_back(std::move(c));
     }
+}
+
+void CookieJar::Take(std::string_view url, std::string_view setCookie) {
+    Target from;
+    if (!Split(url, from)) return;
+    std::size_t semi = setCookie.find(';');
+    const std::string_view pair = setCookie.substr(0, semi);
+    const std::size_t eq = pair.find('=');
+    if (eq == std::string_view::npos) return;
+    Cookie c;
+    c.name = Trim(pair.substr(0, eq));
+    c.value = Trim(pair.substr(eq + 1));
+    if (c.name.empty() || c.name.size() + c.value.size() > kMaxCookieBytes) return;
+    c.domain = from.host;
+    c.path = DefaultPath(from.path);
+    bool remove = false;
+    while (semi != std::string_view::npos) {
+        const std::size_t next = setCookie.find(';', semi + 1);
+        if (!TakeAttribute(setCookie.substr(semi + 1, next == std::string_view::npos ? next : next - semi - 1),
+                           from.host, c, remove))
+            return;
+        semi = next;
+    }
+    Store(std::move(c), remove);
 }
 
 std::string CookieJar::HeaderFor(std::string_view url) const {

@@ -37,5 +37,9 @@ private:
         std::string path;
         bool secure = false;
     };
+    // One attribute ("Domain=...", "Path=/", "Secure", "Max-Age=0", ...) of a
+    // Set-Cookie header from `host`; false when it is one no site may set.
+    static bool TakeAttribute(std::string_view attribute, const std::string& host, Cookie& c, bool& remove);
+    void Store(Cookie c, bool remove);   // the cookie set, replaced, or removed when `remove`
     std::vector<Cookie> m_cookies;
 };

@@ -113,13 +113,17 @@ std::string ShortenGbk(std::string_view text, std::size_t maxBytes) {
     static constexpr std::string_view kEllipsis = "…";
     if (maxBytes < kEllipsis.size()) return {};
     const std::size_t limit = maxBytes - kEllipsis.size();
-    std::size_t n = 0;
-    while (n < text.size()) {
-        std::size_t next = n + MbcsCharLength(text, n);
-        if (next > limit) break;
-        n = next;
+    std::string out;
+    for (std::size_t n = 0; n < text.size();) {
+        const std::size_t length = MbcsCharLength(text, n);
+        if (n + length > limit) break;
+        // A lead byte with no trail after it would pair with whatever follows
+        // it in the cut text, the ellipsis's first byte included.
+        const bool loneLead = length == 1 && IsGbkLeadByte(static_cast<unsigned char>(text[n]));
+        out.append(loneLead ? std::string_view("?") : text.substr(n, length));
+        n += length;
     }
-    return std::string(text.substr(0, n)) + std::string(kEllipsis);
+    return out.append(kEllipsis);
 }
 
 std::string FormatReason(const ProbeReason& reason, std::size_t maxUrlBytes) {

@@ -58,5 +58,6 @@ const char* FailureText(ProbeFailure failure);
 std::string FormatReason(const ProbeReason& reason, std::size_t maxUrlBytes = 80);
 
 // The text cut to at most maxBytes bytes on a character boundary, with "…"
-// appended (within maxBytes) when it was cut.
+// appended (within maxBytes) when it was cut. In a cut text a lead byte that
+// has no trail byte becomes "?", so no kept byte pairs with what follows it.
 std::string ShortenGbk(std::string_view text, std::size_t maxBytes);

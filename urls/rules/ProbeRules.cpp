@@ -55,37 +55,64 @@ bool IsRedirectStatus(unsigned long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-std::string ResolveLocation(std::string_view base, std::string_view location) {
+namespace {
+
+// The reference a Location header names: its value without surrounding
+// blanks, and without the fragment, which is never sent.
+std::string_view LocationReference(std::string_view location) {
     while (!location.empty() && (location.front() == ' ' || location.front() == '\t')) location.remove_prefix(1);
     while (!location.empty() && (location.back() == ' ' || location.back() == '\t')) location.remove_suffix(1);
-    location = location.substr(0, location.find('#'));
-    if (location.empty()) return {};
-    if (SchemeLength(location)) return std::string(location);
+    return location.substr(0, location.find('#'));
+}
 
-    std::size_t schemeEnd = SchemeLength(base);
-    if (!schemeEnd || base.substr(schemeEnd, 2) != "//") return {};
+// An absolute base address cut where a reference may replace it.
+struct BaseParts {
+    std::string_view scheme;   // "http:"
+    std::string_view origin;   // "http://host:port"
+    std::string_view path;     // "/dir/page", without query and fragment; may be empty
+};
+
+bool SplitBase(std::string_view base, BaseParts& parts) {
+    const std::size_t schemeEnd = SchemeLength(base);
+    if (!schemeEnd || base.substr(schemeEnd, 2) != "//") return false;
     base = base.substr(0, base.find('#'));
     std::size_t pathStart = base.find_first_of("/?", schemeEnd + 2);
     if (pathStart == std::string_view::npos) pathStart = base.size();
-    std::string_view scheme = base.substr(0, schemeEnd);     // "http:"
-    std::string_view origin = base.substr(0, pathStart);     // "http://host:port"
-    std::string_view basePath = base.substr(pathStart, base.find('?', pathStart) - pathStart);
+    parts.scheme = base.substr(0, schemeEnd);
+    parts.origin = base.substr(0, pathStart);
+    parts.path = base.substr(pathStart, base.find('?', pathStart) - pathStart);
+    return true;
+}
 
-    if (location.substr(0, 2) == "//") return std::string(scheme).append(location);
-    if (location.front() == '?') return std::string(origin).append(basePath.empty() ? "/" : basePath).append(location);
-
-    std::size_t queryAt = location.find('?');
-    std::string_view refPath = location.substr(0, queryAt);
-    std::string_view query = queryAt == std::string_view::npos ? std::string_view() : location.substr(queryAt);
+// Path and query of a reference with neither scheme nor host, taken from the
+// base's directory unless the reference's path is rooted.
+std::string ResolvePath(std::string_view basePath, std::string_view reference) {
+    const std::size_t queryAt = reference.find('?');
+    const std::string_view refPath = reference.substr(0, queryAt);
+    const std::string_view query = queryAt == std::string_view::npos ? std::string_view() : reference.substr(queryAt);
     std::string path;
     if (refPath.front() == '/') {
         path = refPath;
     } else {
-        std::size_t lastSlash = basePath.rfind('/');
+        const std::size_t lastSlash = basePath.rfind('/');
         path = lastSlash == std::string_view::npos ? "/" : std::string(basePath.substr(0, lastSlash + 1));
         path.append(refPath);
     }
-    return std::string(origin).append(RemoveDotSegments(path)).append(query);
+    return RemoveDotSegments(path).append(query);
+}
+
+}  // namespace
+
+std::string ResolveLocation(std::string_view base, std::string_view location) {
+    location = LocationReference(location);
+    if (location.empty()) return {};
+    if (SchemeLength(location)) return std::string(location);
+    BaseParts parts;
+    if (!SplitBase(base, parts)) return {};
+    if (location.substr(0, 2) == "//") return std::string(parts.scheme).append(location);
+    if (location.front() == '?')
+        return std::string(parts.origin).append(parts.path.empty() ? "/" : parts.path).append(location);
+    return std::string(parts.origin).append(ResolvePath(parts.path, location));
 }
 
 std::string NormalizeUrl(std::string_view url) {
