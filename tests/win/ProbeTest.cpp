@@ -24,12 +24,7 @@ namespace {
 // Short bounds so that the slow cases end in seconds; each test states the
 // ones it relies on.
 ProbeLimits ShortLimits() {
-    ProbeLimits l;
-    l.connectTimeoutMs = 2000;
-    l.sendTimeoutMs = 1500;
-    l.receiveTimeoutMs = 1500;
-    l.overallMs = 4000;
-    return l;
+    return {.connectTimeoutMs = 2000, .sendTimeoutMs = 1500, .receiveTimeoutMs = 1500, .overallMs = 4000};
 }
 
 // A probe state as a worker has it, without a thread.
@@ -54,8 +49,7 @@ struct Probe {
 };
 
 int ProbeOnce(const std::string& url, const ProbeLimits& limits = ShortLimits()) {
-    Probe p(limits);
-    return p.Run(url);
+    return Probe(limits).Run(url);
 }
 
 // The process's committed memory (kernel32's copy of psapi's call, so that the
@@ -310,10 +304,9 @@ TEST(Probe, CookiesStayWithinTheirCheck) {
     // The later check asks with the fixed headers only.
     const std::string& plain = requests[2];
     EXPECT_EQ(plain.rfind("GET /echo HTTP/1.1\r\n", 0), 0u) << plain;
-    EXPECT_NE(plain.find("\r\nAccept: */*\r\n"), std::string::npos) << plain;
-    EXPECT_NE(plain.find("\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"), std::string::npos);
-    EXPECT_EQ(plain.find("Tansy"), std::string::npos) << plain;
-    EXPECT_EQ(plain.find("Cookie:"), std::string::npos) << plain;
+    for (const char* line : {"\r\nAccept: */*\r\n", "\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"})
+        EXPECT_NE(plain.find(line), std::string::npos) << plain;
+    for (const char* text : {"Tansy", "Cookie:"}) EXPECT_EQ(plain.find(text), std::string::npos) << plain;
 }
 
 // Whatever a site asks to be logged on with, the probe neither answers with
@@ -346,23 +339,19 @@ TEST(Probe, HttpsIsFetchedWithTlsAndRedirectsCrossSchemes) {
     EXPECT_EQ(ProbeOnce(tls.Url("/redirect?to=" + server.Url("/errpage"))), kProbeErrorPage);
     EXPECT_EQ(server.CountRequests("/errpage"), 1);
     // The row's text may name the scheme in capitals.
-    std::string upper = tls.Url("/page");
-    upper.replace(0, 5, "HTTPS");
-    EXPECT_EQ(ProbeOnce(upper), kProbePage);
+    EXPECT_EQ(ProbeOnce(tls.Url("/page").replace(0, 5, "HTTPS")), kProbePage);
 }
 
 // A body that never ends is read up to the body limit and no further.
 TEST(Probe, EndlessBodiesStopAtTheLimit) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());
-    Probe big;
-    std::string page = big.Fetch(server.Url("/endless"));
+    std::string page = Probe().Fetch(server.Url("/endless"));
     EXPECT_LE(page.size(), kMaxBodyBytes);
     EXPECT_GE(page.size(), kMaxBodyBytes - 4096);
     ProbeLimits small = ShortLimits();
     small.maxBodyBytes = 100;
-    Probe p(small);
-    EXPECT_EQ(p.Fetch(server.Url("/endless")).size(), 100u);
+    EXPECT_EQ(Probe(small).Fetch(server.Url("/endless")).size(), 100u);
     // The server sees every connection closed once the probe stopped reading.
     ExpectServerLetGo(server);
 }

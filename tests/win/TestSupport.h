@@ -3,12 +3,21 @@
 #pragma once
 #include <windows.h>
 
-#include <chrono>
+#include <algorithm>
 #include <functional>
+#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "framework/Wnd.h"
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace testsupport {
 
@@ -88,23 +97,44 @@ public:
     std::string path;
 
     static void RemoveTree(const std::string& dir) {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string full = dir + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-                else {
-                    ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileA(full.c_str());
-                }
-            } while (::FindNextFileA(h, &fd));
-            ::FindClose(h);
+        for (const std::string& name : FilesIn(dir)) {
+            std::string full = dir + "\\" + name;
+            if (::GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+            ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(full.c_str());
         }
         ::RemoveDirectoryA(dir.c_str());
     }
+    // The names in a directory, "." and ".." left out.
+    static std::set<std::string> FilesIn(const std::string& dir) {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do names.insert(fd.cFileName);
+        while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+        names.erase(".");
+        names.erase("..");
+        return names;
+    }
+};
+
+// Holds keys down in the thread's keyboard state, which GetKeyState reads and
+// posted key messages leave alone, for as long as the object lives.
+class KeysHeld {
+public:
+    explicit KeysHeld(const std::vector<UINT>& keys) {
+        ::GetKeyboardState(m_saved);
+        BYTE held[256];
+        std::copy(m_saved, m_saved + 256, held);
+        for (UINT key : keys) held[key] = 0x80;
+        ::SetKeyboardState(held);
+    }
+    ~KeysHeld() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256] = {};
 };
 
 // A window's rectangle, and its client area, in screen coordinates.

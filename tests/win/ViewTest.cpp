@@ -49,17 +49,15 @@ protected:
     // Right-click on the row holding the selection mark, choose "打开网页".
     void OpenFromMenu(int markRow, DWORD menuDelayMs = 0) {
         h.view.GetListCtrl().SetSelectionMark(markRow);
-        DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst, menuDelayMs);
+        DialogAnswerer watcher("打开网页", menuDelayMs);
         h.RightClickNotify();
         testsupport::PumpUntil([&] { return !g_opened.empty() || !watcher.Dialogs().empty(); }, 3000);
         watcher.Stop();
         m_boxes = watcher.Dialogs();
-        m_menus = watcher.Menus();
     }
 
     ViewHarness h;
     std::vector<DialogAnswerer::Seen> m_boxes;
-    int m_menus = 0;
 
 private:
     ShellExecuteFn m_saved = nullptr;
@@ -168,7 +166,7 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     r.left = LVIR_BOUNDS;
     ASSERT_TRUE(::SendMessageA(h.view, LVM_GETITEMRECT, 2, (LPARAM)&r));
     LPARAM at = MAKELPARAM(r.left + 50, (r.top + r.bottom) / 2);
-    DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst);
+    DialogAnswerer watcher("打开网页");
     ::PostMessageA(h.view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     ::PostMessageA(h.view, WM_RBUTTONUP, 0, at);
     testsupport::PumpUntil([&] { return !g_opened.empty(); }, 3000);
@@ -228,7 +226,7 @@ TEST_F(View, MenuKeysOpenTheMenuForTheFocusedRowAtThatRow) {
         ::ClientToScreen(h.view, &under);
         g_opened.clear();
         RECT menu{};
-        viewtest::KeysHeld held(keys);
+        testsupport::KeysHeld held(keys);
         ASSERT_TRUE(h.ChooseFromMenu("打开网页", [&] { viewtest::PostKeys(h.view, keys); }, &menu)) << keys.back();
         EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(under.x, under.y)) << keys.back();
         EXPECT_EQ(g_opened, std::vector<std::string>{"http://" + h.view.GetItemText(row, 1)}) << keys.back();
@@ -267,7 +265,7 @@ TEST_F(ListInFrame, CtrlCCopiesThroughTheFrameAndMenuItemsShowTheirPrompts) {
     view->RowsChanged();
     TakeClipboardTexts();
     {
-        viewtest::KeysHeld ctrl({VK_CONTROL});
+        testsupport::KeysHeld ctrl({VK_CONTROL});
         viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'A'});
         viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'C'});
         ASSERT_TRUE(testsupport::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));
