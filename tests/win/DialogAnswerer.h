@@ -15,19 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "win/TestSupport.h"
+
 namespace testsupport {
-
-inline std::string ClassOf(HWND h) {
-    char cls[64] = {};
-    ::GetClassNameA(h, cls, sizeof cls);
-    return cls;
-}
-
-inline std::string TextOf(HWND h) {
-    char buf[1024] = {};
-    ::GetWindowTextA(h, buf, sizeof buf);
-    return buf;
-}
 
 // The text of a message box (its static text control).
 inline std::string MessageBoxText(HWND hBox) {

@@ -105,16 +105,14 @@ TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheMenuGivesBackWhatItCovered) {
     auto select = [&](UINT item, UINT flags, HMENU menu) {
         ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(item, flags), (LPARAM)menu);
     };
-    select(ID_APP_EXIT, MF_HILITE, file);
-    EXPECT_EQ(Pane(0), "退出应用程序");
-    select(ID_VIEW_STATUS_BAR, MF_HILITE, viewMenu);
-    EXPECT_EQ(Pane(0), "显示或隐藏状态栏");
-    select(ID_VIEW_SIDEBAR, MF_HILITE, viewMenu);   // no string of its own
-    EXPECT_EQ(Pane(0), "");
-    select(0, MF_POPUP | MF_HILITE, bar);
-    EXPECT_EQ(Pane(0), "");
-    select(0, 0xFFFF, nullptr);   // the menu closed
-    EXPECT_EQ(Pane(0), "就绪");
+    // The side bar's item has no string of its own; 0xFFFF: the menu closed.
+    for (auto [item, flags, menu, prompt] : {std::tuple{(UINT)ID_APP_EXIT, (UINT)MF_HILITE, file, "退出应用程序"},
+                                             {ID_VIEW_STATUS_BAR, MF_HILITE, viewMenu, "显示或隐藏状态栏"},
+                                             {ID_VIEW_SIDEBAR, MF_HILITE, viewMenu, ""},
+                                             {0, MF_POPUP | MF_HILITE, bar, ""}, {0, 0xFFFF, nullptr, "就绪"}}) {
+        select(item, flags, menu);
+        EXPECT_EQ(Pane(0), prompt) << item;
+    }
 
     // Opened during a run, as the system's menu loop does it.
     ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));

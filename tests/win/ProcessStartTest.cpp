@@ -78,10 +78,7 @@ TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
 TEST_F(ProcessTest, UnderAnotherCodePageTheUserIsToldOnceInTextAnyCodePageShowsAndTheProgramRuns) {
     // The code page a Western Windows gives non-Unicode programs (1252), through
     // the manifest: a child of a Wine process keeps the parent's locale.
-    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_NE(res, nullptr);
-    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
-                         ::SizeofResource(nullptr, res));
+    std::string manifest = OwnManifest();
     const size_t at = manifest.find("zh-CN</activeCodePage>");
     ASSERT_NE(at, std::string::npos);
     manifest.replace(at, 5, "en-US");

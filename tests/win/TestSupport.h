@@ -21,6 +21,18 @@ inline void PrintTo(const RECT& r, std::ostream* os) {
 
 namespace testsupport {
 
+inline std::string ClassOf(HWND h) {
+    char cls[64] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    return cls;
+}
+
+inline std::string TextOf(HWND h) {
+    char buf[1024] = {};
+    ::GetWindowTextA(h, buf, sizeof buf);
+    return buf;
+}
+
 // Pumps messages the way the program's loop does (PreTranslateMessage walk
 // first) until pred() holds or timeoutMs passes. Returns pred(). A message
 // that take() accepts is taken out of the queue instead.
@@ -149,6 +161,13 @@ inline RECT ClientOnScreen(HWND h) {
     ::GetClientRect(h, &r);
     ::MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+// The manifest built into the test program, as into the program.
+inline std::string OwnManifest() {
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (!res) return {};
+    return {static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))), ::SizeofResource(nullptr, res)};
 }
 
 // Writes bytes to a file, replacing it.

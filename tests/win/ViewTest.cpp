@@ -85,16 +85,14 @@ TEST_F(View, WritingCellsChangesWhatTheControlShows) {
         EXPECT_EQ(h.view.GetItemText(row, col), "") << row << "," << col;
         EXPECT_FALSE(h.view.SetItemText(row, col, "x")) << row << "," << col;
     }
-    EXPECT_TRUE(h.view.SetItemText(1, 2, "超时!"));
-    EXPECT_EQ(h.Shown(1, 2), "超时!");
-    EXPECT_TRUE(h.view.SetItemText(0, 1, "a-much-longer-address.example.com"));
-    EXPECT_EQ(h.Shown(0, 1), "a-much-longer-address.example.com");
-    EXPECT_TRUE(h.view.SetItemText(0, 0, "17"));
-    EXPECT_EQ(h.Shown(0, 0), "17");
+    for (auto [row, col, text] : {std::tuple{1, 2, "超时!"}, {0, 1, "a-much-longer-address.example.com"}, {0, 0, "17"}}) {
+        EXPECT_TRUE(h.view.SetItemText(row, col, text));
+        EXPECT_EQ(h.Shown(row, col), text);
+    }
+    // Not a state, not a number: refused.
     EXPECT_FALSE(h.view.SetItemText(1, 2, "maybe"));
-    EXPECT_EQ(h.view.GetItemText(1, 2), "超时!");
     EXPECT_FALSE(h.view.SetItemText(0, 0, "x"));
-    EXPECT_EQ(h.view.GetItemText(0, 0), "17");
+    EXPECT_EQ(std::pair(h.view.GetItemText(1, 2), h.view.GetItemText(0, 0)), std::pair("超时!", "17"));
 }
 
 TEST_F(View, ShortBuffersGetWholeCharactersOnly) {
@@ -171,8 +169,7 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     ::PostMessageA(h.view, WM_RBUTTONUP, 0, at);
     testsupport::PumpUntil([&] { return !g_opened.empty(); }, 3000);
     watcher.Stop();
-    EXPECT_EQ(h.view.GetListCtrl().GetSelectionMark(), 2);
-    EXPECT_EQ(h.view.m_nMenuRow, 2);
+    EXPECT_EQ(std::pair(h.view.GetListCtrl().GetSelectionMark(), h.view.m_nMenuRow), std::pair(2, 2));
     EXPECT_EQ(g_opened, std::vector<std::string>{"http://c.com"});   // a host name gets its scheme
     EXPECT_EQ(g_verbs, std::vector<std::string>{"open"});
 }
@@ -249,11 +246,9 @@ TEST_F(View, RecheckItemsEmptyTheVerdictsOfTheRowsTheyName) {
     h.Select({});
     ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 7));
     want[6] = "";
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(h.Shown(i, 2), want[i]) << i;
-        EXPECT_EQ(h.Shown(i, 0), std::to_string(i + 1));
-        EXPECT_EQ(h.Shown(i, 1), "r" + std::to_string(i) + ".com");
-    }
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(std::tuple(h.Shown(i, 0), h.Shown(i, 1), h.Shown(i, 2)),
+                  std::tuple(std::to_string(i + 1), "r" + std::to_string(i) + ".com", want[i]));
 }
 
 // In the program's frame Ctrl+A selects every row and Ctrl+C, the frame's

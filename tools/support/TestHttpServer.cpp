@@ -15,13 +15,9 @@ const char kPage[] =
     "<html><head><title>Skein test page</title></head>\r\n<body>hello</body></html>\r\n";
 const char kErrorPage[] = "<HTML><HEAD><TITLE>域名纠错系统</TITLE></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n";
 
-std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body,
-                     bool withLength = true) {
-    std::string r = "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\n";
-    r += "Content-Type: text/html\r\nConnection: close\r\n";
-    if (withLength) r += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-    r += headers + "\r\n" + body;
-    return r;
+std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body) {
+    return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: text/html\r\nConnection: close\r\n" +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
 }
 
 // The reason phrases a client may show; any other status says "Status".
@@ -36,18 +32,10 @@ const char* ReasonPhrase(int status) {
     }
 }
 
+// The query's one key's value, to the end of the target as written (a URL there keeps its own query).
 std::string QueryValue(const std::string& target, const std::string& key) {
-    size_t q = target.find('?');
-    if (q == std::string::npos) return {};
-    std::string query = target.substr(q + 1);
-    std::string prefix = key + "=";
-    if (query.compare(0, prefix.size(), prefix) == 0) return query.substr(prefix.size());
-    size_t at = query.find("&" + prefix);
-    return at == std::string::npos ? std::string() : query.substr(at + 1 + prefix.size());
-}
-
-std::string PathOf(const std::string& target) {
-    return target.substr(0, target.find('?'));
+    size_t at = target.find("?" + key + "=");
+    return at == std::string::npos ? std::string() : target.substr(at + key.size() + 2);
 }
 
 bool TimeLeft(DWORD deadline) {
@@ -88,8 +76,12 @@ struct ServeArgs {
     SOCKET s;
 };
 
-DWORD WINAPI AcceptThread(LPVOID p);
-DWORD WINAPI ServeThread(LPVOID p);
+DWORD WINAPI ServeThread(LPVOID p) {
+    ServeArgs a = *static_cast<ServeArgs*>(p);
+    delete static_cast<ServeArgs*>(p);
+    a.server->Serve(a.s);
+    return 0;
+}
 
 }  // namespace
 
@@ -102,7 +94,7 @@ TestHttpServer::TestHttpServer(const Options& options) : m_options(options) {
     if (s == INVALID_SOCKET) return;
     m_listen = s;
     m_port = ntohs(addr.sin_port);
-    m_hAcceptThread = ::CreateThread(nullptr, 0, &AcceptThread, this, 0, nullptr);
+    m_acceptThread = std::thread([this] { AcceptLoop(); });
 }
 
 TestHttpServer::~TestHttpServer() {
@@ -118,11 +110,7 @@ std::string TestHttpServer::Url(const std::string& path) const {
 void TestHttpServer::Stop() {
     m_stop.store(true);
     if (m_hStopEvent) ::SetEvent(m_hStopEvent);
-    if (m_hAcceptThread) {
-        ::WaitForSingleObject(m_hAcceptThread, INFINITE);
-        ::CloseHandle(m_hAcceptThread);
-        m_hAcceptThread = nullptr;
-    }
+    if (m_acceptThread.joinable()) m_acceptThread.join();
     if (m_listen != INVALID_SOCKET) {
         ::closesocket(m_listen);
         m_listen = INVALID_SOCKET;
@@ -289,7 +277,7 @@ void TestHttpServer::WaitForClientClose(Socket s, DWORD deadline) {
 }
 
 void TestHttpServer::Answer(Socket s, const std::string& target, const std::string& head) {
-    const std::string path = PathOf(target);
+    const std::string path = target.substr(0, target.find('?'));
     const DWORD deadline = ::GetTickCount() + m_options.connectionLimitMs;
     const DWORD tick = m_options.trickleIntervalMs;
 
@@ -409,21 +397,5 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     }
     if (SendAll(s, r, deadline)) WaitForClientClose(s, deadline);
 }
-
-namespace {
-
-DWORD WINAPI AcceptThread(LPVOID p) {
-    static_cast<TestHttpServer*>(p)->AcceptLoop();
-    return 0;
-}
-
-DWORD WINAPI ServeThread(LPVOID p) {
-    ServeArgs a = *static_cast<ServeArgs*>(p);
-    delete static_cast<ServeArgs*>(p);
-    a.server->Serve(a.s);
-    return 0;
-}
-
-}  // namespace
 
 }  // namespace testsupport

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
@@ -67,11 +68,11 @@ public:
     // A loopback port that nothing listens on (bound once, then released).
     static unsigned short ClosedPort();
 
-    // Thread bodies (public for the thread entry functions only).
-    void AcceptLoop();
+    // A connection's thread body (public for its entry function only).
     void Serve(Socket s);
 
 private:
+    void AcceptLoop();
     void Answer(Socket s, const std::string& target, const std::string& head);
     bool ReadHead(Socket s, std::string& head, DWORD deadline);
     bool SendAll(Socket s, const char* data, size_t len, DWORD deadline);
@@ -86,7 +87,7 @@ private:
     Socket m_listen = kNoSocket;
     unsigned short m_port = 0;
     HANDLE m_hStopEvent = nullptr;
-    HANDLE m_hAcceptThread = nullptr;
+    std::thread m_acceptThread;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_open{0}, m_peak{0}, m_total{0};
 
