@@ -37,12 +37,30 @@ TEST(ProbeReasonMapping, ErrorNumbersAndGuardOutcomesGiveTheirReasons) {
 }
 
 TEST(ProbeReasonText, StatusFailureTimeAndRedirectsInOneTip) {
-    EXPECT_EQ(FormatReason({.status = 404, .statusText = "Not Found", .elapsedMs = 210}), "HTTP 404 Not Found · 0.21 秒");
-    EXPECT_EQ(FormatReason({.failure = ProbeFailure::NameNotResolved, .elapsedMs = 3025}), "无法解析域名 · 3.02 秒");
-    EXPECT_EQ(FormatReason({.failure = ProbeFailure::Other, .error = 12345}), "网络错误 12345 · 0.00 秒");
-    EXPECT_EQ(FormatReason({.status = 302, .statusText = "Found", .failure = ProbeFailure::TooManyRedirects,
-                            .elapsedMs = 1500, .redirects = 10, .finalUrl = "http://a.example/loop"}),
-              "HTTP 302 Found · 重定向次数过多 · 1.50 秒\n重定向 10 次 → http://a.example/loop");
+    ProbeReason r;
+    r.status = 404;
+    r.statusText = "Not Found";
+    r.elapsedMs = 210;
+    EXPECT_EQ(FormatReason(r), "HTTP 404 Not Found · 0.21 秒");
+
+    ProbeReason dns;
+    dns.failure = ProbeFailure::NameNotResolved;
+    dns.elapsedMs = 3025;
+    EXPECT_EQ(FormatReason(dns), "无法解析域名 · 3.02 秒");
+
+    ProbeReason other;
+    other.failure = ProbeFailure::Other;
+    other.error = 12345;
+    EXPECT_EQ(FormatReason(other), "网络错误 12345 · 0.00 秒");
+
+    ProbeReason loop;
+    loop.status = 302;
+    loop.statusText = "Found";
+    loop.failure = ProbeFailure::TooManyRedirects;
+    loop.elapsedMs = 1500;
+    loop.redirects = 10;
+    loop.finalUrl = "http://a.example/loop";
+    EXPECT_EQ(FormatReason(loop), "HTTP 302 Found · 重定向次数过多 · 1.50 秒\n重定向 10 次 → http://a.example/loop");
 }
 
 TEST(ProbeReasonText, LongAddressIsCutOnACharacterBoundary) {
@@ -62,6 +80,9 @@ TEST(ProbeReasonText, LongAddressIsCutOnACharacterBoundary) {
         EXPECT_GE(body.size() + 1, max - 2) << max << ": cut more than half a character short";
     }
     EXPECT_EQ(ShortenGbk("http://short/", 80), "http://short/");
-    std::string text = FormatReason({.redirects = 1, .finalUrl = url}, 30);
+    ProbeReason r;
+    r.redirects = 1;
+    r.finalUrl = url;
+    std::string text = FormatReason(r, 30);
     EXPECT_EQ(text.substr(text.find('\n')), "\n重定向 1 次 → " + ShortenGbk(url, 30));
 }

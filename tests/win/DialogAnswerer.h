@@ -72,9 +72,7 @@ public:
     }
     // Types a file name into a file dialog's name field and presses OK.
     static void EnterFileName(HWND hDlg, const std::string& name) {
-        DWORD_PTR unused = 0;
-        ::SendMessageTimeoutA(FindFileNameEdit(hDlg), WM_SETTEXT, 0, (LPARAM)name.c_str(), SMTO_ABORTIFHUNG, 5000,
-                              &unused);
+        SendBounded(FindFileNameEdit(hDlg), WM_SETTEXT, 0, (LPARAM)name.c_str());
         Press(hDlg, IDOK);
     }
     static HWND FindFileNameEdit(HWND hDlg) {
@@ -113,15 +111,10 @@ private:
         ::EnumThreadWindows(thread, &Collect, (LPARAM)&out);
         return out;
     }
-    void RecordMenu(HWND h) {
-        RECT r{};
-        ::GetWindowRect(h, &r);
+    void Record(HWND h, bool menu = false) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_menuRects.push_back(r);
-    }
-    void Record(HWND h) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
+        if (menu) m_menuRects.push_back(ScreenRect(h));
+        else m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
     }
 
     void RunSteps(DWORD uiThread, const std::vector<Step>& steps, DWORD timeoutMs) {
@@ -182,7 +175,7 @@ private:
                         Press(h, IDOK);
                     } else if (cls == "#32768") {
                         handled.insert(h);
-                        RecordMenu(h);
+                        Record(h, true);
                         ::Sleep(menuHoldMs);
                         // Down arrows to the item (the first selects the first item), then Enter.
                         int downs = m_menuItem.empty() ? 0 : ItemPosition(h, m_menuItem) + 1;

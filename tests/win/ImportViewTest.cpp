@@ -122,11 +122,9 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
     ASSERT_EQ(ImportBytes("d.com\n"), 1);
     EXPECT_EQ(h.ShownCount(), 1);
     ExpectRow(0, "1", "d.com", "");
-    EXPECT_EQ(list.GetSelectionMark(), -1);
-    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), 0u);
+    EXPECT_EQ(std::pair(list.GetSelectionMark(), list.GetItemState(0, LVIS_SELECTED)), std::pair(-1, 0u));
     ASSERT_EQ(ImportBytes(""), 0);
-    EXPECT_EQ(h.ShownCount(), 0);
-    EXPECT_EQ(h.view.GetItemText(0, 1), "");
+    EXPECT_EQ(std::pair(h.ShownCount(), h.view.GetItemText(0, 1)), std::pair(0, std::string()));
 }
 
 // What cannot be read is refused before a byte is read, and so is a file past
@@ -134,9 +132,7 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
 TEST_F(ImportView, UnreadableAndOversizedFilesAreRefusedBeforeReading) {
     const std::string path = dir.File("locked.txt"), huge = dir.File("huge.txt");
     ASSERT_TRUE(WriteFileBytes(path, "a.com\n"));
-    EXPECT_FALSE(IsFileReadable(""));
-    EXPECT_FALSE(IsFileReadable(dir.path));
-    EXPECT_FALSE(IsFileReadable(dir.File("none.txt")));
+    for (const std::string& none : {std::string(), dir.path, dir.File("none.txt")}) EXPECT_FALSE(IsFileReadable(none)) << none;
     for (DWORD share : {0ul, (DWORD)FILE_SHARE_READ}) {
         // A writer makes the file count as locked, even one that lets others read.
         HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -224,9 +220,7 @@ TEST_F(FailedImport, LeavesTheListAndAllThreePanesAsTheyWere) {
         EXPECT_EQ(pressed.memoryRanOut, c.budget.has_value());
         const auto& boxes = pressed.boxes;
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, "");
-        EXPECT_EQ(boxes[0].owner, frame->m_hWnd);
+        EXPECT_EQ(std::tuple(boxes[0].text, boxes[0].caption, boxes[0].owner), std::tuple(c.text, "", frame->m_hWnd));
         EXPECT_TRUE(Now() == before) << std::get<2>(Now()) << " / " << std::get<4>(Now());
     }
 }

@@ -24,7 +24,11 @@ namespace {
 // Short bounds so that the slow cases end in seconds; each test states the
 // ones it relies on.
 ProbeLimits ShortLimits() {
-    return {.connectTimeoutMs = 2000, .sendTimeoutMs = 1500, .receiveTimeoutMs = 1500, .overallMs = 4000};
+    ProbeLimits l;
+    l.connectTimeoutMs = 2000;
+    l.sendTimeoutMs = l.receiveTimeoutMs = 1500;
+    l.overallMs = 4000;
+    return l;
 }
 
 // A probe state as a worker has it, without a thread.
@@ -254,15 +258,13 @@ TEST(Probe, EachOutcomeGivesItsCodeAndReason) {
     Probe p(l);
     p.Run(server.Url("/redirect/302?to=/status/404"));
     EXPECT_EQ(FormatReason(p.worker.Reason()).rfind("HTTP 404 Not Found · ", 0), 0u);
-    EXPECT_EQ(p.worker.Reason().redirects, 1);
-    EXPECT_EQ(p.worker.Reason().finalUrl, server.Url("/status/404"));
+    EXPECT_EQ(std::pair(p.worker.Reason().redirects, p.worker.Reason().finalUrl), std::pair(1, server.Url("/status/404")));
     p.Run(server.Url("/loop"));
     EXPECT_EQ(p.worker.Reason().redirects, 10);
     p.Run(server.Url("/redirect/301?to=ftp://127.0.0.1/page"));
-    EXPECT_EQ(p.worker.Reason().failure, ProbeFailure::UnsupportedRedirect);
-    EXPECT_EQ(p.worker.Reason().finalUrl, "ftp://127.0.0.1/page");
-    EXPECT_EQ(server.CountRequests("/echo?u=http://example.net"), 1);
-    EXPECT_EQ(server.CountRequests("/echo"), 1);
+    EXPECT_EQ(std::pair(p.worker.Reason().failure, p.worker.Reason().finalUrl),
+              std::pair(ProbeFailure::UnsupportedRedirect, std::string("ftp://127.0.0.1/page")));
+    for (const char* target : {"/echo?u=http://example.net", "/echo"}) EXPECT_EQ(server.CountRequests(target), 1) << target;
     EXPECT_EQ(server.CountRequests("/page"), 2) << "the direct one and one redirect's, none over plain http for https";
     EXPECT_EQ(other.CountRequests("/page"), 1);
     ExpectServerLetGo(server);

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <set>
 #include <string>
@@ -31,6 +33,14 @@ inline std::string TextOf(HWND h) {
     char buf[1024] = {};
     ::GetWindowTextA(h, buf, sizeof buf);
     return buf;
+}
+
+// Sends with a bound: a hung window fails the test instead of hanging it.
+inline bool SendBounded(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr) {
+    DWORD_PTR r = 0;
+    bool ok = ::SendMessageTimeoutA(h, msg, w, l, SMTO_ABORTIFHUNG, 5000, &r) != 0;
+    if (result) *result = (LRESULT)r;
+    return ok;
 }
 
 // Pumps messages the way the program's loop does (PreTranslateMessage walk
@@ -170,27 +180,16 @@ inline std::string OwnManifest() {
     return {static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))), ::SizeofResource(nullptr, res)};
 }
 
-// Writes bytes to a file, replacing it.
+// Writes bytes to a file (an ANSI path), replacing it.
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    ::CloseHandle(h);
-    return ok && written == bytes.size();
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    return f.write(bytes.data(), (std::streamsize)bytes.size()) && f.flush();
 }
 
 // Reads a whole file; empty when it cannot be read.
 inline std::string ReadFileBytes(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buf[65536];
-    DWORD got = 0;
-    while (::ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    ::CloseHandle(h);
-    return out;
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace testsupport
