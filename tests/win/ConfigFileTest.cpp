@@ -69,7 +69,7 @@ TEST_F(ConfigTest, ValuesAreReadAsTheyStandHoweverLong) {
     EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile, g_strIgnoreList), std::tuple(7, longPath, "Foo,广告,BAR"));
 
     LoadFrom("[other]\r\nthreadcount=4\r\nfileurls=x\r\n");
-    EXPECT_EQ(std::pair(g_nThreadCount, g_strImportFile), std::pair(0, "")) << "only the user section counts";
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(0, "")) << "only the user section counts";
 
     LoadFrom("[user]\r\nthreadcount=2\r\nthreadcount=9\r\n");
     EXPECT_EQ(g_nThreadCount, 2) << "the first of duplicate keys";
@@ -82,7 +82,7 @@ TEST_F(ConfigTest, ValuesAreReadAsTheyStandHoweverLong) {
     while (big.size() < 10u * 1024 * 1024) big += "line" + std::to_string(big.size()) + "=filler text\r\n";
     big += "fileurls=at the end\r\n";
     LoadFrom(big);
-    EXPECT_EQ(std::pair(g_nThreadCount, g_strImportFile), std::pair(4, "at the end")) << "read whole";
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(4, "at the end")) << "read whole";
 }
 
 TEST_F(ConfigTest, ExitWritesTheThreeValuesBack) {
@@ -110,7 +110,7 @@ TEST_F(ConfigTest, NoFileCanBeMadeWhereConfigIniIsADirectory) {
     ASSERT_TRUE(::CreateDirectoryA(app.m_strConfigFile.c_str(), nullptr));
     app.CreateConfigIfMissing();
     app.LoadSettings();
-    EXPECT_EQ(std::pair(g_nThreadCount, g_strImportFile), std::pair(0, ""));
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(0, ""));
     g_strImportFile = "x";
     app.SaveSettings();   // fails quietly
     DWORD attrs = ::GetFileAttributesA(app.m_strConfigFile.c_str());

@@ -29,7 +29,7 @@ TEST_F(DockLayout, TwoBarsShareATopRowEdgeToEdgeAndABarShownAgainKeepsItsLength)
     EXPECT_EQ(ScreenRect(a->m_hWnd).right, dock.right + 2) << "alone, a spans the row";
     frame.ShowControlBar(b, TRUE, FALSE);
     EXPECT_TRUE(Shown(b->m_hWnd));
-    EXPECT_EQ(std::pair(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::pair<LONG, LONG>(sum - 420, 420));
+    EXPECT_EQ(std::tuple(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::tuple(sum - 420, 420));
     EXPECT_FALSE(a->m_bHoldSize || b->m_bHoldSize);
 }
 
@@ -122,7 +122,7 @@ TEST_F(DockLayout, ClosingTheFloatingFrameHidesTheBarAndACornerResizesItNoSmalle
 
     // Bottom-right corner dragged outward: both dimensions grow by the drag.
     resize(HTBOTTOMRIGHT, POINT{rm.right - 1, rm.bottom - 1}, POINT{rm.right + 40, rm.bottom + 30});
-    EXPECT_EQ(std::pair(bar->m_sizeFloating.cx, bar->m_sizeFloating.cy), std::pair<LONG, LONG>(350 + 40, 350 + 30));
+    EXPECT_EQ(std::tuple(bar->m_sizeFloating.cx, bar->m_sizeFloating.cy), std::tuple(350 + 40, 350 + 30));
     EXPECT_EQ(bar->m_pDockContext->m_nHitTest, HTNOWHERE);
     EXPECT_EQ(Width(ScreenRect(bar->m_hWnd)), 350 + 40);
 
@@ -130,7 +130,7 @@ TEST_F(DockLayout, ClosingTheFloatingFrameHidesTheBarAndACornerResizesItNoSmalle
     // frame's right and bottom stay put.
     rm = ScreenRect(hMini);
     resize(HTTOPLEFT, POINT{rm.left, rm.top}, POINT{rm.right + 100, rm.bottom + 100});
-    EXPECT_EQ(std::pair(bar->m_sizeFloating.cx, bar->m_sizeFloating.cy),
-              std::pair(bar->m_sizeMinFloating.cx, bar->m_sizeMinFloating.cy));
-    EXPECT_EQ(std::pair(ScreenRect(hMini).right, ScreenRect(hMini).bottom), std::pair(rm.right, rm.bottom));
+    EXPECT_EQ(std::tuple(bar->m_sizeFloating.cx, bar->m_sizeFloating.cy),
+              std::tuple(bar->m_sizeMinFloating.cx, bar->m_sizeMinFloating.cy));
+    EXPECT_EQ(std::tuple(ScreenRect(hMini).right, ScreenRect(hMini).bottom), std::tuple(rm.right, rm.bottom));
 }

@@ -92,7 +92,7 @@ TEST_F(ExportViewTest, AFailedExportSaysWhereAndWhyAndStillReports) {
     ASSERT_TRUE(answer.AllAnswered());
     ASSERT_EQ(answer.Dialogs().size(), 1u);
     const auto box = answer.Dialogs()[0];
-    EXPECT_EQ(std::pair(box.caption, box.text.find(chosen) != std::string::npos), std::pair(std::string(), true)) << box.text;
+    EXPECT_EQ(std::tuple(box.caption, box.text.find(chosen) != std::string::npos), std::tuple(std::string(), true)) << box.text;
     EXPECT_GT(box.text.size(), chosen.size() + 4);   // a reason follows the path
 }
 

@@ -113,9 +113,7 @@ protected:
     void PumpCapturingFor(DWORD ms) { PumpCapturing([] { return false; }, ms); }
 
     size_t ToViewCount(UINT msg) const {
-        size_t n = 0;
-        for (const MSG& m : toView) n += (m.message == msg);
-        return n;
+        return std::count_if(toView.begin(), toView.end(), [&](const MSG& m) { return m.message == msg; });
     }
 };
 

@@ -123,8 +123,8 @@ TEST_F(FrameTest, ExportReportNamesTheKindAndReEnablesThatButton) {
         panel.messages.clear();
         ASSERT_TRUE(PostAndPump(UM_EXPORTED, c.kind, c.count, [&] { return panel.Count(UM_ENABLE_EXPORT) == 1; }));
         EXPECT_EQ(Pane(0), c.text);
-        EXPECT_EQ(std::pair(panel.Of(UM_ENABLE_EXPORT)[0].wParam, panel.Of(UM_ENABLE_EXPORT)[0].lParam),
-                  std::pair((WPARAM)c.kind, (LPARAM)1));
+        EXPECT_EQ(std::tuple(panel.Of(UM_ENABLE_EXPORT)[0].wParam, panel.Of(UM_ENABLE_EXPORT)[0].lParam),
+                  std::tuple((WPARAM)c.kind, (LPARAM)1));
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(FrameTest, RemovalReportsComeAfterTheNewRowCountExactlyOnce) {
     ASSERT_TRUE(PostAndPump(UM_CLEAN_DUPLICATES, 0, 3,
                             [&] { return panel.Count(UM_ENABLE_CLEAN_DUPLICATES) == 1; }));
     PumpCapturingFor(100);
-    EXPECT_EQ(std::pair(Pane(0), Pane(2)), std::pair("共清理了 3 个重复网址。", "网址个数: 5"));
+    EXPECT_EQ(std::tuple(Pane(0), Pane(2)), std::tuple("共清理了 3 个重复网址。", "网址个数: 5"));
     EXPECT_EQ(panel.Count(UM_ENABLE_CLEAN_DUPLICATES), 1u);
     EXPECT_EQ(panel.Of(UM_ENABLE_CLEAN_DUPLICATES)[0].lParam, 1);
     // The report shares its id with the request to the view; it must not go back there.
@@ -143,7 +143,7 @@ TEST_F(FrameTest, RemovalReportsComeAfterTheNewRowCountExactlyOnce) {
     ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 4);
     ASSERT_TRUE(PostAndPump(UM_INVALID_CLEANED, 0, 1,
                             [&] { return panel.Count(UM_ENABLE_CLEAN_INVALID) == 1; }));
-    EXPECT_EQ(std::pair(Pane(0), Pane(2)), std::pair("共清理了 1 个无效网址。", "网址个数: 4"));
+    EXPECT_EQ(std::tuple(Pane(0), Pane(2)), std::tuple("共清理了 1 个无效网址。", "网址个数: 4"));
     EXPECT_TRUE(toView.empty());
 }
 
@@ -151,7 +151,7 @@ TEST_F(FrameTest, TimerDispatchesTheFreeSlotsUntilStopped) {
     g_nThreadCount = 3;
     ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
     ASSERT_TRUE(PumpCapturing([&] { return ToViewCount(UM_DISPATCH) >= 1; }, 2000));
-    EXPECT_EQ(std::pair(toView.back().wParam, toView.back().lParam), std::pair((WPARAM)0, (LPARAM)3));
+    EXPECT_EQ(std::tuple(toView.back().wParam, toView.back().lParam), std::tuple((WPARAM)0, (LPARAM)3));
 
     ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 1, [&] { return Pane(1) == "线程: 1"; }));
     EXPECT_EQ(g_nShownThreads, 1);

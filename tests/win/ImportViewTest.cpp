@@ -122,9 +122,9 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
     ASSERT_EQ(ImportBytes("d.com\n"), 1);
     EXPECT_EQ(h.ShownCount(), 1);
     ExpectRow(0, "1", "d.com", "");
-    EXPECT_EQ(std::pair(list.GetSelectionMark(), list.GetItemState(0, LVIS_SELECTED)), std::pair(-1, 0u));
+    EXPECT_EQ(std::tuple(list.GetSelectionMark(), list.GetItemState(0, LVIS_SELECTED)), std::tuple(-1, 0u));
     ASSERT_EQ(ImportBytes(""), 0);
-    EXPECT_EQ(std::pair(h.ShownCount(), h.view.GetItemText(0, 1)), std::pair(0, std::string()));
+    EXPECT_EQ(std::tuple(h.ShownCount(), h.view.GetItemText(0, 1)), std::tuple(0, std::string()));
 }
 
 // What cannot be read is refused before a byte is read, and so is a file past

@@ -250,13 +250,13 @@ TEST_F(PanelTest, BrowseTakesTheChosenFileAndCancelKeepsThePath) {
         Click(IDC_BROWSE);
         EXPECT_TRUE(answer.AllAnswered());
     }
-    EXPECT_EQ(std::pair(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::pair(kPath, kPath));
+    EXPECT_EQ(std::tuple(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::tuple(kPath, kPath));
     {
         DialogAnswerer answer(::GetCurrentThreadId(),
                               {{owner, [&](HWND h) { DialogAnswerer::EnterFileName(h, file); }}});
         Click(IDC_BROWSE);
         EXPECT_TRUE(answer.AllAnswered());
     }
-    EXPECT_EQ(std::pair(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::pair(file, file));
+    EXPECT_EQ(std::tuple(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::tuple(file, file));
     EXPECT_EQ(frame.messages.size(), 0u);
 }

@@ -258,12 +258,12 @@ TEST(Probe, EachOutcomeGivesItsCodeAndReason) {
     Probe p(l);
     p.Run(server.Url("/redirect/302?to=/status/404"));
     EXPECT_EQ(FormatReason(p.worker.Reason()).rfind("HTTP 404 Not Found · ", 0), 0u);
-    EXPECT_EQ(std::pair(p.worker.Reason().redirects, p.worker.Reason().finalUrl), std::pair(1, server.Url("/status/404")));
+    EXPECT_EQ(std::tuple(p.worker.Reason().redirects, p.worker.Reason().finalUrl), std::tuple(1, server.Url("/status/404")));
     p.Run(server.Url("/loop"));
     EXPECT_EQ(p.worker.Reason().redirects, 10);
     p.Run(server.Url("/redirect/301?to=ftp://127.0.0.1/page"));
-    EXPECT_EQ(std::pair(p.worker.Reason().failure, p.worker.Reason().finalUrl),
-              std::pair(ProbeFailure::UnsupportedRedirect, std::string("ftp://127.0.0.1/page")));
+    EXPECT_EQ(std::tuple(p.worker.Reason().failure, p.worker.Reason().finalUrl),
+              std::tuple(ProbeFailure::UnsupportedRedirect, std::string("ftp://127.0.0.1/page")));
     for (const char* target : {"/echo?u=http://example.net", "/echo"}) EXPECT_EQ(server.CountRequests(target), 1) << target;
     EXPECT_EQ(server.CountRequests("/page"), 2) << "the direct one and one redirect's, none over plain http for https";
     EXPECT_EQ(other.CountRequests("/page"), 1);

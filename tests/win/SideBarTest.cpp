@@ -134,9 +134,9 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
     ASSERT_TRUE(Settle());
     EXPECT_EQ(ScreenRect(SideBar().m_hWnd), w) << "back where it was, as wide as it was";
     EXPECT_EQ(ViewMenuItem(), "enabled, checked");
-    EXPECT_EQ(std::pair(SideBar().m_wndPanel.m_hWnd, g_hControlPanel), std::pair(hPanel, hPanel)) << "never re-created";
-    EXPECT_EQ(std::pair(testsupport::TextOf(Ctl(IDC_IMPORT_FILE)), testsupport::TextOf(Ctl(IDC_QUERY))),
-              std::pair("C:\\lists\\网址.txt", "停止查询"));
+    EXPECT_EQ(std::tuple(SideBar().m_wndPanel.m_hWnd, g_hControlPanel), std::tuple(hPanel, hPanel)) << "never re-created";
+    EXPECT_EQ(std::tuple(testsupport::TextOf(Ctl(IDC_IMPORT_FILE)), testsupport::TextOf(Ctl(IDC_QUERY))),
+              std::tuple("C:\\lists\\网址.txt", "停止查询"));
     EXPECT_TRUE(g_bQuerying && !::IsWindowEnabled(Ctl(IDC_EXPORT_VALID)));
     EXPECT_EQ(ScreenRect(hPanel), ClientOnScreen(SideBar().m_hWnd));
 
@@ -244,10 +244,10 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
     EXPECT_TRUE(Shown(mini));
     EXPECT_EQ(::GetWindow(mini, GW_OWNER), frame->m_hWnd);
     EXPECT_EQ(testsupport::TextOf(mini), "侧边栏");
-    EXPECT_EQ(std::pair(ScreenRect(mini).left, ScreenRect(mini).top), std::pair(before.left + 500, before.top + 300));
+    EXPECT_EQ(std::tuple(ScreenRect(mini).left, ScreenRect(mini).top), std::tuple(before.left + 500, before.top + 300));
     EXPECT_EQ(ViewRect().left, client.left);
     RECT rf = ScreenRect(SideBar().m_hWnd);
-    EXPECT_EQ(std::pair(Width(rf), Height(rf)), std::pair<LONG, LONG>(350, 350));
+    EXPECT_EQ(std::tuple(Width(rf), Height(rf)), std::tuple(350, 350));
     // Its corners resize the floating frame; the bar's own edges are gone.
     EXPECT_FALSE(::GetWindowLongA(mini, GWL_STYLE) & MFS_4THICKFRAME);
     EXPECT_EQ(HitTest(SideBar().m_hWnd, rf.right - 2, rf.top + 50), HTCLIENT);

@@ -60,7 +60,7 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     ASSERT_EQ(HitTest(a->m_hWnd, edge.x, edge.y), HTRIGHT);
     // Never below a bar's minimum: b stops at 350, a stops where b did.
     DragEdge(a, HTRIGHT, edge, POINT{edge.x + 3000, edge.y});
-    EXPECT_EQ(std::pair(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::pair<LONG, LONG>(sum - 350, 350));
+    EXPECT_EQ(std::tuple(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::tuple(sum - 350, 350));
     // And back from b's side: its left edge dragged left takes from a.
     Idle();
     EXPECT_EQ(ScreenRect(b->m_hWnd).left, ScreenRect(a->m_hWnd).right - 2);
@@ -68,7 +68,7 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     POINT left{rb.left + 3, rb.top + 100};
     ASSERT_EQ(HitTest(b->m_hWnd, left.x, left.y), HTLEFT);
     DragEdge(b, HTLEFT, left, POINT{left.x - 100, left.y});
-    EXPECT_EQ(std::pair(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::pair<LONG, LONG>(sum - 450, 450));
+    EXPECT_EQ(std::tuple(a->m_sizeHorzDock.cx, b->m_sizeHorzDock.cx), std::tuple(sum - 450, 450));
 
     // The outer (bottom) edge changes both bars' thickness together.
     Idle();
@@ -77,7 +77,7 @@ TEST_F(SizingBarEdge, EdgeBetweenTwoBarsMovesLengthAndOuterEdgeMovesTheRowThickn
     ASSERT_EQ(HitTest(a->m_hWnd, bottom.x, bottom.y), HTBOTTOM);
     const int thick = a->m_sizeHorzDock.cy;
     DragEdge(a, HTBOTTOM, bottom, POINT{bottom.x, bottom.y + 30});
-    EXPECT_EQ(std::pair(a->m_sizeHorzDock.cy, b->m_sizeHorzDock.cy), std::pair<LONG, LONG>(thick + 30, thick + 30));
+    EXPECT_EQ(std::tuple(a->m_sizeHorzDock.cy, b->m_sizeHorzDock.cy), std::tuple(thick + 30, thick + 30));
     Idle();
     EXPECT_EQ(Height(ScreenRect(b->m_hWnd)), thick + 30);
 }
@@ -94,7 +94,7 @@ TEST_F(SizingBarEdge, EdgeBetweenBarsStackedOnTheRightMovesTheirHeights) {
     POINT between{ra.left + 100, ra.bottom - 3};
     ASSERT_EQ(HitTest(a->m_hWnd, between.x, between.y), HTBOTTOM);
     DragEdge(a, HTBOTTOM, between, POINT{between.x, between.y + 25});
-    EXPECT_EQ(std::pair(a->m_sizeVertDock.cy, b->m_sizeVertDock.cy), std::pair<LONG, LONG>(heightA + 25, heightB - 25));
+    EXPECT_EQ(std::tuple(a->m_sizeVertDock.cy, b->m_sizeVertDock.cy), std::tuple(heightA + 25, heightB - 25));
     Idle();
     EXPECT_EQ(ScreenRect(b->m_hWnd).top, ScreenRect(a->m_hWnd).bottom - 2);
 }

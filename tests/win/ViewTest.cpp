@@ -92,7 +92,7 @@ TEST_F(View, WritingCellsChangesWhatTheControlShows) {
     // Not a state, not a number: refused.
     EXPECT_FALSE(h.view.SetItemText(1, 2, "maybe"));
     EXPECT_FALSE(h.view.SetItemText(0, 0, "x"));
-    EXPECT_EQ(std::pair(h.view.GetItemText(1, 2), h.view.GetItemText(0, 0)), std::pair("超时!", "17"));
+    EXPECT_EQ(std::tuple(h.view.GetItemText(1, 2), h.view.GetItemText(0, 0)), std::tuple("超时!", "17"));
 }
 
 TEST_F(View, ShortBuffersGetWholeCharactersOnly) {
@@ -169,7 +169,7 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     ::PostMessageA(h.view, WM_RBUTTONUP, 0, at);
     testsupport::PumpUntil([&] { return !g_opened.empty(); }, 3000);
     watcher.Stop();
-    EXPECT_EQ(std::pair(h.view.GetListCtrl().GetSelectionMark(), h.view.m_nMenuRow), std::pair(2, 2));
+    EXPECT_EQ(std::tuple(h.view.GetListCtrl().GetSelectionMark(), h.view.m_nMenuRow), std::tuple(2, 2));
     EXPECT_EQ(g_opened, std::vector<std::string>{"http://c.com"});   // a host name gets its scheme
     EXPECT_EQ(g_verbs, std::vector<std::string>{"open"});
 }
