@@ -39,22 +39,16 @@ TEST(DispatchScan, TakesLowestUncheckedRowsAndFinishesOnlyWhenNoneIsLeft) {
     UrlRows rows = MakeRows({V::Malformed, V::Unchecked, V::Unchecked, V::Ignored, V::Unchecked,
                              V::Unchecked, V::Valid});
     DispatchCursor c;
-    auto t = c.Dispatch(rows, 3);
-    EXPECT_EQ(t.take, (std::vector<std::size_t>{1, 2, 4}));
-    EXPECT_FALSE(t.finished);
-    t = c.Dispatch(rows, 0);    // no slot: nothing taken, run goes on
-    EXPECT_TRUE(t.take.empty());
-    EXPECT_FALSE(t.finished);
-    t = c.Dispatch(rows, -4);
-    EXPECT_TRUE(t.take.empty());
-    EXPECT_FALSE(t.finished);
-    t = c.Dispatch(rows, 5);
-    EXPECT_EQ(t.take, (std::vector<std::size_t>{5}));
-    EXPECT_FALSE(t.finished);
-    // Rows still running do not keep the run going.
-    t = c.Dispatch(rows, 5);
-    EXPECT_TRUE(t.take.empty());
-    EXPECT_TRUE(t.finished);
+    using Taken = std::vector<std::size_t>;
+    auto tick = [&](int nFree) {
+        auto t = c.Dispatch(rows, nFree);
+        return std::pair(t.take, t.finished);
+    };
+    EXPECT_EQ(tick(3), std::pair(Taken{1, 2, 4}, false));
+    EXPECT_EQ(tick(0), std::pair(Taken{}, false));   // no slot: nothing taken, run goes on
+    EXPECT_EQ(tick(-4), std::pair(Taken{}, false));
+    EXPECT_EQ(tick(5), std::pair(Taken{5}, false));
+    EXPECT_EQ(tick(5), std::pair(Taken{}, true));    // rows still running do not keep the run going
 
     UrlRows none;
     EXPECT_TRUE(c.Dispatch(none, 3).finished);

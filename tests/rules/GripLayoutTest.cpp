@@ -4,7 +4,6 @@
 
 using namespace scb;
 
-
 TEST(GripBand, DockedLeftTheBandRunsAcrossTheTopWithTheButtonAtItsRightEnd) {
     const Rect window{0, 60, 350, 760}, inner{5, 65, 340, 755};   // inset 5, 5, 10, 5
     GripPlacement g = PlaceGripBand(window, inner, false, 12);

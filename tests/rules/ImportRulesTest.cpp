@@ -46,50 +46,31 @@ const std::string kIgnored = "用户忽略！";
 
 TEST(ImportLines, LineEndsAndTheFinalBreak) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(Lines(""), V{});
-    EXPECT_EQ(Lines("\n"), V{""});
-    EXPECT_EQ(Lines("a"), V{"a"});
-    EXPECT_EQ(Lines("a\n"), V{"a"});
-    EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b"}));
-    EXPECT_EQ(Lines("a\nb"), (V{"a", "b"}));
-    EXPECT_EQ(Lines("a\n\n\nb\n"), (V{"a", "", "", "b"}));
-    // A CR on its own ends a line too, also mixed with the other two.
-    EXPECT_EQ(Lines("a\rb\rc"), (V{"a", "b", "c"}));
-    EXPECT_EQ(Lines("a\rb\r"), (V{"a", "b"}));
-    EXPECT_EQ(Lines("a\r\rb\nc\r\nd"), (V{"a", "", "b", "c", "d"}));
-    EXPECT_EQ(Lines("\r\n\r\n"), (V{"", ""}));
-    // A lead byte before the line end does not join lines.
-    EXPECT_EQ(Lines("a\x81\nb\xB0\r\nc"), (V{"a\x81", "b\xB0", "c"}));
+    // A CR on its own ends a line too, also mixed with the other two; a lead
+    // byte before the line end does not join lines.
+    const std::pair<const char*, V> cases[] = {
+        {"", V{}}, {"\n", V{""}}, {"a", V{"a"}}, {"a\n", V{"a"}}, {"a\r\nb\r\n", V{"a", "b"}}, {"a\nb", V{"a", "b"}},
+        {"a\n\n\nb\n", V{"a", "", "", "b"}}, {"a\rb\rc", V{"a", "b", "c"}}, {"a\rb\r", V{"a", "b"}},
+        {"a\r\rb\nc\r\nd", V{"a", "", "b", "c", "d"}}, {"\r\n\r\n", V{"", ""}},
+        {"a\x81\nb\xB0\r\nc", V{"a\x81", "b\xB0", "c"}}};
+    for (const auto& [text, lines] : cases) EXPECT_EQ(Lines(text), lines) << testing::PrintToString(text);
 }
 
-TEST(ImportTidy, TrimsTheSixWhiteSpaceBytesOnly) {
-    EXPECT_EQ(TidyUrlLine(" \t\v\f\r example.com \t\r\n"), "example.com");
-    EXPECT_EQ(TidyUrlLine(" \t "), "");
-    EXPECT_EQ(TidyUrlLine("a b"), "a b");
-    // A full-width space and other bytes are not white space here.
-    EXPECT_EQ(TidyUrlLine("\xA1\xA1" "a.com\xA1\xA1"), "\xA1\xA1" "a.com\xA1\xA1");
-    EXPECT_EQ(TidyUrlLine("\x85" "a.com"), "\x85" "a.com");
-    // Zero bytes go.
-    EXPECT_EQ(TidyUrlLine(std::string(" \0 a.b。c\0", 10)), "a.b.c");
-    EXPECT_EQ(TidyUrlLine(std::string("\0\0", 2)), "");
-}
-
-TEST(ImportTidy, ReplacesOnlyWholeIdeographicFullStops) {
-    EXPECT_EQ(TidyUrlLine("example。net"), "example.net");
-    EXPECT_EQ(TidyUrlLine("  中文。网址。com  "), "中文.网址.com");
-    // 啊 (B0 A1) followed by ． (A3 AE): the bytes A1 A3 are not a "。".
-    EXPECT_EQ(TidyUrlLine("\xB0\xA1\xA3\xAE"), "\xB0\xA1\xA3\xAE");
+TEST(ImportTidy, TrimsTheSixWhiteSpaceBytesAndZeroBytesAndReplacesWholeFullStops) {
+    // A full-width space and other bytes are not white space here; 啊 (B0 A1)
+    // followed by ． (A3 AE): the bytes A1 A3 are not a "。".
+    const std::pair<std::string, std::string> cases[] = {
+        {" \t\v\f\r example.com \t\r\n", "example.com"}, {" \t ", ""}, {"a b", "a b"},
+        {"\xA1\xA1" "a.com\xA1\xA1", "\xA1\xA1" "a.com\xA1\xA1"}, {"\x85" "a.com", "\x85" "a.com"},
+        {std::string(" \0 a.b。c\0", 10), "a.b.c"}, {std::string("\0\0", 2), ""}, {"example。net", "example.net"},
+        {"  中文。网址。com  ", "中文.网址.com"}, {"\xB0\xA1\xA3\xAE", "\xB0\xA1\xA3\xAE"}};
+    for (const auto& [line, url] : cases) EXPECT_EQ(TidyUrlLine(line), url) << testing::PrintToString(line);
 }
 
 TEST(ImportChecks, WellFormedMeansADotAndNoSpace) {
-    EXPECT_TRUE(IsWellFormedUrl("example.com"));
-    EXPECT_TRUE(IsWellFormedUrl("."));
-    EXPECT_TRUE(IsWellFormedUrl("a\t.b"));
-    EXPECT_TRUE(IsWellFormedUrl("a\xA1\xA1.b"));   // full-width space
-    EXPECT_FALSE(IsWellFormedUrl("intranet"));
-    EXPECT_FALSE(IsWellFormedUrl(""));
-    EXPECT_FALSE(IsWellFormedUrl("x y.example.com"));
-    EXPECT_FALSE(IsWellFormedUrl("example。com"));   // before tidying
+    for (const char* url : {"example.com", ".", "a\t.b", "a\xA1\xA1.b"}) EXPECT_TRUE(IsWellFormedUrl(url)) << url;
+    // "。" counts only once tidied.
+    for (const char* url : {"intranet", "", "x y.example.com", "example。com"}) EXPECT_FALSE(IsWellFormedUrl(url)) << url;
 }
 
 TEST(ImportChecks, NormalisingTheIgnoreText) {
@@ -97,12 +78,11 @@ TEST(ImportChecks, NormalisingTheIgnoreText) {
         NormaliseIgnoreText(s);
         return s;
     };
-    EXPECT_EQ(norm("ad  track"), "ad,track");
-    EXPECT_EQ(norm("ad    track"), "ad,track");     // up to four spaces make one
-    EXPECT_EQ(norm("ad     track"), "ad,,track");   // five do not
-    EXPECT_EQ(norm("ad, track"), "ad,,track");
-    EXPECT_EQ(norm(" ad"), ",ad");
-    EXPECT_EQ(norm("中文 ad"), "中文,ad");
+    // Up to four spaces make one comma, five do not.
+    for (auto [text, entries] : {std::pair{"ad  track", "ad,track"}, {"ad    track", "ad,track"},
+                                 {"ad     track", "ad,,track"}, {"ad, track", "ad,,track"}, {" ad", ",ad"},
+                                 {"中文 ad", "中文,ad"}})
+        EXPECT_EQ(norm(text), entries) << text;
     for (const char* s : {"ad  track", "a b  c   d    e     f", " x ", "中 文"}) {
         std::string once = norm(s);
         EXPECT_EQ(norm(once), once) << s;
@@ -111,11 +91,9 @@ TEST(ImportChecks, NormalisingTheIgnoreText) {
 
 TEST(ImportChecks, EntriesEndAtTheFirstEmptyField) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(IgnoreEntries("ad,track"), (V{"ad", "track"}));
-    EXPECT_EQ(IgnoreEntries("ad,,track"), V{"ad"});
-    EXPECT_EQ(IgnoreEntries(",ad"), V{});
-    EXPECT_EQ(IgnoreEntries("ad,"), V{"ad"});
-    EXPECT_EQ(IgnoreEntries(""), V{});
+    for (const auto& [text, entries] : {std::pair{"ad,track", V{"ad", "track"}}, {"ad,,track", V{"ad"}}, {",ad", V{}},
+                                        {"ad,", V{"ad"}}, {"", V{}}})
+        EXPECT_EQ(IgnoreEntries(text), entries) << text;
 }
 
 TEST(ImportChecks, IgnoreMatchingIsCaseSensitiveByWholeCharactersAndNormalisesTheSetting) {

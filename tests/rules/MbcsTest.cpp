@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "urls/rules/Mbcs.h"
 
 // GBK pairs whose trail byte is an ASCII letter or punctuation: the places
@@ -12,31 +14,19 @@ const std::string kFullStop = "\xA1\xA3";  // 。
 }  // namespace
 
 TEST(Mbcs, FindNeverMatchesFromATrailByte) {
-    EXPECT_EQ(MbcsFind(kLeadA + "BC", "A"), std::string::npos);
-    EXPECT_EQ(MbcsFind(kLeadA + "A", "A"), 2u);
-    EXPECT_EQ(MbcsFind("x" + kLeadA + "AB", "AB"), 3u);
-    // A1 A3 spans the trail of 啊 and the lead of the next character.
-    EXPECT_EQ(MbcsFind(kAh + "\xA3\xAE", kFullStop), std::string::npos);
-    EXPECT_EQ(MbcsFind(kAh + kFullStop, kFullStop), 2u);
-}
-
-TEST(Mbcs, FindFromAnOffsetAndEmptyNeedle) {
-    EXPECT_EQ(MbcsFind("a.b.c", ".", 2), 3u);
-    EXPECT_EQ(MbcsFind("abc", "", 1), 1u);
-    EXPECT_EQ(MbcsFind("abc", "", 3), 3u);
-    EXPECT_EQ(MbcsFind("abc", "a", 4), std::string::npos);
-    EXPECT_EQ(MbcsFind("", "a"), std::string::npos);
-}
-
-TEST(Mbcs, InvalidLeadBytesStandAlone) {
-    // A lead byte before a byte that cannot follow it, or at the very end,
-    // is a character of its own and does not hide what comes next.
-    EXPECT_EQ(MbcsCharLength("\x81.", 0), 1u);
-    EXPECT_EQ(MbcsCharLength("\x81", 0), 1u);
-    EXPECT_EQ(MbcsCharLength("\x81\x7F", 0), 1u);
+    // A1 A3 spans the trail of 啊 and the lead of the next character; a lead
+    // byte before a byte that cannot follow it is a character of its own, and
+    // 0xFF is no lead byte.
+    const std::tuple<std::string, std::string, std::size_t, std::size_t> cases[] = {
+        {kLeadA + "BC", "A", 0, std::string::npos}, {kLeadA + "A", "A", 0, 2}, {"x" + kLeadA + "AB", "AB", 0, 3},
+        {kAh + "\xA3\xAE", kFullStop, 0, std::string::npos}, {kAh + kFullStop, kFullStop, 0, 2},
+        {"a.b.c", ".", 2, 3}, {"abc", "", 1, 1}, {"abc", "", 3, 3}, {"abc", "a", 4, std::string::npos},
+        {"", "a", 0, std::string::npos}, {"\x81.com", ".", 0, 1}, {"\xFF" "A", "A", 0, 1}};
+    for (const auto& [text, needle, from, at] : cases)
+        EXPECT_EQ(MbcsFind(text, needle, from), at) << testing::PrintToString(text) << " from " << from;
+    // Also at the very end, or before a byte that cannot trail.
+    for (const char* lone : {"\x81.", "\x81", "\x81\x7F"}) EXPECT_EQ(MbcsCharLength(lone, 0), 1u) << lone;
     EXPECT_EQ(MbcsCharLength(kLeadA, 0), 2u);
-    EXPECT_EQ(MbcsFind("\x81.com", "."), 1u);
-    EXPECT_EQ(MbcsFind("\xFF" "A", "A"), 1u);   // 0xFF is no lead byte
 }
 
 TEST(Mbcs, ReplaceWholeCharactersLeftToRight) {
@@ -65,13 +55,9 @@ TEST(Mbcs, ExtractSubStringFieldsSkippingTrailBytesEqualToTheSeparator) {
         std::string out = "junk";
         return MbcsExtractSubString(out, s, i, sep) ? out : "(none: " + out + ")";
     };
-    EXPECT_EQ(field("ad,,track", 0, ','), "ad");
-    EXPECT_EQ(field("ad,,track", 1, ','), "");
-    EXPECT_EQ(field("ad,,track", 2, ','), "track");
-    EXPECT_EQ(field("ad,,track", 3, ','), "(none: )");
-    EXPECT_EQ(field("", 0, ','), "");
-    EXPECT_EQ(field("a", -1, ','), "(none: )");
-    EXPECT_EQ(field("a,", 1, ','), "");
-    EXPECT_EQ(field("x" + kLeadBar + "y|z", 0, '|'), "x" + kLeadBar + "y");
-    EXPECT_EQ(field("x" + kLeadBar + "y|z", 1, '|'), "z");
+    const std::tuple<std::string, int, char, std::string> cases[] = {
+        {"ad,,track", 0, ',', "ad"}, {"ad,,track", 1, ',', ""}, {"ad,,track", 2, ',', "track"},
+        {"ad,,track", 3, ',', "(none: )"}, {"", 0, ',', ""}, {"a", -1, ',', "(none: )"}, {"a,", 1, ',', ""},
+        {"x" + kLeadBar + "y|z", 0, '|', "x" + kLeadBar + "y"}, {"x" + kLeadBar + "y|z", 1, '|', "z"}};
+    for (const auto& [text, i, sep, want] : cases) EXPECT_EQ(field(text, i, sep), want) << text << " " << i;
 }

@@ -1,24 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "urls/rules/ProbeRules.h"
 
 TEST(ProbeNormalizeUrl, SchemeIsKeptOnlyWhenTheTextStartsWithIt) {
-    EXPECT_EQ(NormalizeUrl(""), "");
-    EXPECT_EQ(NormalizeUrl("example.com"), "http://example.com");
-    EXPECT_EQ(NormalizeUrl("http://example.com/x?y=1"), "http://example.com/x?y=1");
-    EXPECT_EQ(NormalizeUrl("https://example.com"), "https://example.com");
-    EXPECT_EQ(NormalizeUrl("HTTP://Example.com"), "HTTP://Example.com");
-    EXPECT_EQ(NormalizeUrl("HtTpS://example.com"), "HtTpS://example.com");
-    // "http:" further in does not make a scheme.
-    EXPECT_EQ(NormalizeUrl("example.com/?u=http://example.net"), "http://example.com/?u=http://example.net");
-    EXPECT_EQ(NormalizeUrl("www.http.com"), "http://www.http.com");
-    // Near misses of a scheme are host text.
-    EXPECT_EQ(NormalizeUrl("http:/example.com"), "http://http:/example.com");
-    EXPECT_EQ(NormalizeUrl("https:example.com"), "http://https:example.com");
-    EXPECT_EQ(NormalizeUrl("ftp://example.com"), "http://ftp://example.com");
-    EXPECT_EQ(NormalizeUrl("http"), "http://http");
+    // "http:" further in does not make a scheme; near misses of one are host text.
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""}, {"example.com", "http://example.com"}, {"http://example.com/x?y=1", "http://example.com/x?y=1"},
+        {"https://example.com", "https://example.com"}, {"HTTP://Example.com", "HTTP://Example.com"},
+        {"HtTpS://example.com", "HtTpS://example.com"},
+        {"example.com/?u=http://example.net", "http://example.com/?u=http://example.net"},
+        {"www.http.com", "http://www.http.com"}, {"http:/example.com", "http://http:/example.com"},
+        {"https:example.com", "http://https:example.com"}, {"ftp://example.com", "http://ftp://example.com"},
+        {"http", "http://http"}};
+    for (auto [text, url] : cases) EXPECT_EQ(NormalizeUrl(text), url) << text;
 }
 
 TEST(ProbeNormalizeUrl, LongAndDoubleByteTextArrivesWhole) {
@@ -35,19 +32,16 @@ TEST(ProbeClassifyPage, MarkerIsUpperCaseGbkTitleOnly) {
               "\x3C\x54\x49\x54\x4C\x45\x3E\xD3\xF2\xC3\xFB\xBE\xC0\xB4\xED\xCF\xB5\xCD\xB3");
     EXPECT_EQ(ClassifyPage(""), kProbeNothing);
     EXPECT_EQ(ClassifyPage("<html><TITLE>域名纠错系统 - 提示</TITLE></html>"), kProbeErrorPage);
-    EXPECT_EQ(ClassifyPage("<html><title>域名纠错系统</title></html>"), kProbePage);
-    EXPECT_EQ(ClassifyPage("<TITLE>域名纠错"), kProbePage);   // cut short
-    EXPECT_EQ(ClassifyPage("<TITLE> 域名纠错系统"), kProbePage);
-    EXPECT_EQ(ClassifyPage("\n"), kProbePage);
+    // Lower case, cut short, spaced: an ordinary page.
+    for (const char* page : {"<html><title>域名纠错系统</title></html>", "<TITLE>域名纠错", "<TITLE> 域名纠错系统", "\n"})
+        EXPECT_EQ(ClassifyPage(page), kProbePage) << page;
 }
 
 TEST(ProbeResponseHead, OnlyAStatusLineIsNotHttp) {
-    EXPECT_FALSE(HasHeaderLines(""));
-    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK"));
-    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK\r\n\r\n"));
-    EXPECT_FALSE(HasHeaderLines("HTTP/1.0 200 OK\r\r\n\r\r\n"));
-    EXPECT_TRUE(HasHeaderLines("HTTP/1.1 200 OK\r\nServer: x\r\n\r\n"));
-    EXPECT_TRUE(HasHeaderLines("HTTP/1.1 200 OK\nDate: y\n"));
+    for (const char* head : {"", "HTTP/1.0 200 OK", "HTTP/1.0 200 OK\r\n\r\n", "HTTP/1.0 200 OK\r\r\n\r\r\n"})
+        EXPECT_FALSE(HasHeaderLines(head)) << head;
+    for (const char* head : {"HTTP/1.1 200 OK\r\nServer: x\r\n\r\n", "HTTP/1.1 200 OK\nDate: y\n"})
+        EXPECT_TRUE(HasHeaderLines(head)) << head;
 }
 
 TEST(ProbePageText, ReaderDropsCrAndCutsPiecesAtZeroBytes) {
@@ -99,39 +93,25 @@ TEST(ProbePageText, BodyIsCappedAndTheMarkerSearchedInWhatWasRead) {
 }
 
 TEST(ProbeRedirect, LocationIsResolvedAgainstTheAddressThatAnswered) {
-    const std::string base = "http://h.example:81/a/b/c?q=1#top";
-    EXPECT_EQ(ResolveLocation(base, "https://other.example/x"), "https://other.example/x");
-    EXPECT_EQ(ResolveLocation(base, "//other.example/x"), "http://other.example/x");
-    EXPECT_EQ(ResolveLocation(base, "/x/y?z"), "http://h.example:81/x/y?z");
-    EXPECT_EQ(ResolveLocation(base, "d"), "http://h.example:81/a/b/d");
-    EXPECT_EQ(ResolveLocation(base, "./d/"), "http://h.example:81/a/b/d/");
-    EXPECT_EQ(ResolveLocation(base, "../d?e=f/../g"), "http://h.example:81/a/d?e=f/../g");
-    EXPECT_EQ(ResolveLocation(base, "../../../../d"), "http://h.example:81/d");
-    EXPECT_EQ(ResolveLocation(base, ".."), "http://h.example:81/a/");
-    EXPECT_EQ(ResolveLocation(base, "/x/./y/.."), "http://h.example:81/x/");
-    EXPECT_EQ(ResolveLocation(base, "?r=2"), "http://h.example:81/a/b/c?r=2");
-    EXPECT_EQ(ResolveLocation(base, "  /x#frag "), "http://h.example:81/x");
-    EXPECT_EQ(ResolveLocation("http://h.example", "x"), "http://h.example/x");
-    EXPECT_EQ(ResolveLocation("http://h.example?q", "?r"), "http://h.example/?r");
-    // Nothing to follow: no Location, only a fragment, or no absolute base.
-    EXPECT_EQ(ResolveLocation(base, ""), "");
-    EXPECT_EQ(ResolveLocation(base, " \t"), "");
-    EXPECT_EQ(ResolveLocation(base, "#frag"), "");
-    EXPECT_EQ(ResolveLocation("h.example/a", "b"), "");
-    // Other schemes come back as they are; following them is refused elsewhere.
-    EXPECT_EQ(ResolveLocation(base, "ftp://f.example/"), "ftp://f.example/");
-    EXPECT_EQ(ResolveLocation(base, "javascript:alert(1)"), "javascript:alert(1)");
-    // GBK path bytes are kept as they are.
-    EXPECT_EQ(ResolveLocation(base, "\xD6\xD0/../\xB9\xFA"), "http://h.example:81/a/b/\xB9\xFA");
+    const std::string base = "http://h.example:81/a/b/c?q=1#top", at = "http://h.example:81";
+    // An empty result: nothing to follow (no Location, only a fragment, or no
+    // absolute base). Other schemes come back as they are; following them is
+    // refused elsewhere. GBK path bytes are kept as they are.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {base, "https://other.example/x", "https://other.example/x"}, {base, "//other.example/x", "http://other.example/x"},
+        {base, "/x/y?z", at + "/x/y?z"}, {base, "d", at + "/a/b/d"}, {base, "./d/", at + "/a/b/d/"},
+        {base, "../d?e=f/../g", at + "/a/d?e=f/../g"}, {base, "../../../../d", at + "/d"}, {base, "..", at + "/a/"},
+        {base, "/x/./y/..", at + "/x/"}, {base, "?r=2", at + "/a/b/c?r=2"}, {base, "  /x#frag ", at + "/x"},
+        {"http://h.example", "x", "http://h.example/x"}, {"http://h.example?q", "?r", "http://h.example/?r"},
+        {base, "", ""}, {base, " \t", ""}, {base, "#frag", ""}, {"h.example/a", "b", ""},
+        {base, "ftp://f.example/", "ftp://f.example/"}, {base, "javascript:alert(1)", "javascript:alert(1)"},
+        {base, "\xD6\xD0/../\xB9\xFA", at + "/a/b/\xB9\xFA"}};
+    for (const auto& [from, location, url] : cases) EXPECT_EQ(ResolveLocation(from, location), url) << location;
 }
 
 TEST(ProbeRedirect, OnlyHttpAndHttpsAreFollowedAndLongAddressesNeverRequested) {
-    EXPECT_TRUE(IsFollowableScheme("http://x"));
-    EXPECT_TRUE(IsFollowableScheme("HTTPS://x"));
-    EXPECT_FALSE(IsFollowableScheme("ftp://x"));
-    EXPECT_FALSE(IsFollowableScheme("mailto:a@b"));
-    EXPECT_FALSE(IsFollowableScheme("http:x"));
-    EXPECT_FALSE(IsFollowableScheme(""));
+    for (const char* url : {"http://x", "HTTPS://x"}) EXPECT_TRUE(IsFollowableScheme(url)) << url;
+    for (const char* url : {"ftp://x", "mailto:a@b", "http:x", ""}) EXPECT_FALSE(IsFollowableScheme(url)) << url;
     for (unsigned long s : {301ul, 302ul, 303ul, 307ul, 308ul}) EXPECT_TRUE(IsRedirectStatus(s)) << s;
     for (unsigned long s : {200ul, 300ul, 304ul, 305ul, 306ul, 404ul}) EXPECT_FALSE(IsRedirectStatus(s)) << s;
     EXPECT_TRUE(FitsRequestLine(std::string(8192, 'a')));

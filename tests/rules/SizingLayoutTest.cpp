@@ -167,10 +167,9 @@ TEST(SizingInsets, ClientRectangleAndEdgesForEachPlace) {
         EXPECT_EQ(style, (unsigned)edge);
     }
 
-    EXPECT_EQ(RowEdgeBits(0, 1, true), 0u);
-    EXPECT_EQ(RowEdgeBits(0, 2, true), kEdgeRight);
-    EXPECT_EQ(RowEdgeBits(1, 3, false), kEdgeTop | kEdgeBottom);
-    EXPECT_EQ(RowEdgeBits(-1, 3, true), 0u);
+    EXPECT_EQ((std::vector<unsigned>{RowEdgeBits(0, 1, true), RowEdgeBits(0, 2, true), RowEdgeBits(1, 3, false),
+                                     RowEdgeBits(-1, 3, true)}),
+              (std::vector<unsigned>{0, kEdgeRight, kEdgeTop | kEdgeBottom, 0}));
 }
 
 TEST(SizingEdges, EdgeRectanglesAndHitTest) {
@@ -180,10 +179,9 @@ TEST(SizingEdges, EdgeRectanglesAndHitTest) {
     EXPECT_FALSE(GetSizingEdgeRect(win, kHtLeft, style, 5, false, e));
     ASSERT_TRUE(GetSizingEdgeRect(win, kHtRight, style, 5, false, e));
     EXPECT_EQ(e, (Rect{444, 51, 449, 749}));
-    EXPECT_EQ(EdgeHitTest(win, 444, 400, style, 5, false), (unsigned)kHtRight);
-    EXPECT_EQ(EdgeHitTest(win, 448, 400, style, 5, false), (unsigned)kHtRight);
-    EXPECT_EQ(EdgeHitTest(win, 449, 400, style, 5, false), 0u);   // the one-pixel inset
-    EXPECT_EQ(EdgeHitTest(win, 443, 400, style, 5, false), 0u);
+    // 449: the one-pixel inset.
+    for (auto [x, hit] : {std::pair{444, (unsigned)kHtRight}, {448, kHtRight}, {449, 0u}, {443, 0u}})
+        EXPECT_EQ(EdgeHitTest(win, x, 400, style, 5, false), hit) << x;
     // Without drawn edges the strip reaches the window's border.
     EXPECT_EQ(EdgeHitTest(win, 449, 400, kEdgeRight, 5, false), (unsigned)kHtRight);
 

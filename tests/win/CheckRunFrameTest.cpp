@@ -13,7 +13,11 @@ using testsupport::TestHttpServer;
 
 class CheckRunThroughFrame : public frametest::FrameTest {
 protected:
-    std::string Text(int row) const { return view->GetItemText(row, 2); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < view->GetRowCount(); ++i) out.push_back(view->GetItemText(i, 2));
+        return out;
+    }
     // Pumps until the panel has been reset `runs` times and every worker has
     // been counted off on the status bar, noting every running count shown.
     bool RunsEnded(size_t runs) {
@@ -34,13 +38,9 @@ TEST_F(CheckRunThroughFrame, StopLeavesWaitingRowsAndTheNextRunFillsEveryRow) {
     ASSERT_TRUE(server.Ok());
     g_nRunningThreads = 0;
     g_nThreadCount = 2;
-    UrlRows& rows = view->Rows();
-    rows.append(1, server.Url("/slow?ms=600"));
-    rows.append(2, server.Url("/slow?ms=600"));
-    rows.append(3, server.Url("/errpage"));
-    rows.append(4, server.Url("/status/404"));
-    rows.append(5, "bad line", Validity::Malformed);
-    rows.append(6, server.Url("/chunked"));
+    int n = 0;
+    for (const char* path : {"/slow?ms=600", "/slow?ms=600", "/errpage", "/status/404", "", "/chunked"})
+        view->Rows().append(++n, *path ? server.Url(path) : "bad line", *path ? Validity::Unchecked : Validity::Malformed);
     view->RowsChanged();
 
     // Stopped, as the panel's button does, once the first tick's workers run.
@@ -51,20 +51,14 @@ TEST_F(CheckRunThroughFrame, StopLeavesWaitingRowsAndTheNextRunFillsEveryRow) {
     EXPECT_TRUE(TimerStopped());
     EXPECT_EQ(Pane(0), "用户取消了查询。");
     // The running rows got their verdicts; the waiting ones wait.
-    EXPECT_EQ(Text(0), "OK");
-    EXPECT_EQ(Text(1), "OK");
-    EXPECT_EQ(Text(2), "");
-    EXPECT_EQ(Text(3), "");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"OK", "OK", "", "", "格式不正确！", ""}));
     EXPECT_EQ(server.TotalConnections(), 2);
 
     ::PostMessageA(frame->m_hWnd, UM_REQ_START, 0, 0);
     ASSERT_TRUE(RunsEnded(2)) << "pane 0: " << Pane(0) << ", pane 1: " << Pane(1);
     EXPECT_TRUE(TimerStopped());
     EXPECT_EQ(Pane(0), "执行完毕");
-    EXPECT_EQ(Text(2), "无效!");
-    EXPECT_EQ(Text(3), "超时!");
-    EXPECT_EQ(Text(4), "格式不正确！");
-    EXPECT_EQ(Text(5), "OK");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"OK", "OK", "无效!", "超时!", "格式不正确！", "OK"}));
     EXPECT_EQ(g_nShownThreads, 0);
     EXPECT_TRUE(pane1.count("线程: 2")) << "the count never showed both workers";
     EXPECT_FALSE(pane1.count("线程: 3"));

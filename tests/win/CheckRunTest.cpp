@@ -20,6 +20,7 @@ using testsupport::TestHttpServer;
 
 namespace {
 
+using V = std::vector<std::string>;
 const std::string kRunning = "执行中";
 const std::string kOk = "OK";
 const std::string kInvalid = "无效!";
@@ -74,6 +75,11 @@ protected:
     }
     std::string Url(const std::string& path) const { return server.Url(path); }
     std::string Text(int row) const { return h.view.GetItemText(row, 2); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < h.view.GetRowCount(); ++i) out.push_back(Text(i));
+        return out;
+    }
 
     // The running count the frame would show: the last one reported to it.
     int Shown() const {
@@ -129,16 +135,12 @@ TEST_F(CheckRun, EveryRowGetsItsVerdictWithinTheBound) {
 
     // The first tick serves the three lowest rows (looked at before any verdict is taken).
     h.view.OnDispatch(g_nThreadCount - Shown());
-    EXPECT_EQ(Text(0), kRunning);
-    EXPECT_EQ(Text(1), kRunning);
-    EXPECT_EQ(Text(2), kRunning);
-    EXPECT_EQ(Text(3), "");
+    EXPECT_EQ(Texts(), (V{kRunning, kRunning, kRunning, "", "", "", "", "", "", "", "格式不正确！", "用户忽略！"}));
     EXPECT_EQ(h.Shown(0, 2), kRunning);   // the control shows it too
 
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    const std::vector<std::string> want = {kOk, kInvalid, kTimeout, kTimeout, kOk, kOk, kOk, kOk, kTimeout, kOk,
-                                           "格式不正确！", "用户忽略！"};
+    const V want = {kOk, kInvalid, kTimeout, kTimeout, kOk, kOk, kOk, kOk, kTimeout, kOk, "格式不正确！", "用户忽略！"};
     for (int i = 0; i < (int)want.size(); ++i)
         EXPECT_EQ(Text(i), want[i]) << "row " << i << ": " << (h.view.ReasonOf(i) ? *h.view.ReasonOf(i) : "");
 
@@ -177,13 +179,11 @@ TEST_F(CheckRun, VerdictsFindTheirRowsAfterRemovalAndReimport) {
     h.view.Rows().clear();
     AddRows({Url("/errpage"), Url("/errpage")});
     ASSERT_TRUE(WorkersDone());
-    EXPECT_EQ(Text(0), "");
-    EXPECT_EQ(Text(1), "");
+    EXPECT_EQ(Texts(), (V{"", ""}));
     EXPECT_EQ(Shown(), 0);
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    EXPECT_EQ(Text(0), kInvalid);
-    EXPECT_EQ(Text(1), kInvalid);
+    EXPECT_EQ(Texts(), (V{kInvalid, kInvalid}));
 }
 
 // Each verdict brings its reason, kept with its row: the validity cell's tip
@@ -251,16 +251,13 @@ TEST_F(CheckRun, VerdictCodeZeroReopensTheRowAndUnknownRowsOnlyCountOff) {
     h.view.PostMessage(UM_URL_VERDICT, 7, (LPARAM)h.view.Rows().id(1));
     h.view.PostMessage(UM_URL_VALID, 0, (LPARAM)(h.view.Rows().id(2) + 1000));   // no such row
     ASSERT_TRUE(PumpUntil([&] { return h.main.Count(UM_RUNNING_COUNT) == 3; }));
-    EXPECT_EQ(Text(0), "");
-    EXPECT_EQ(Text(1), "");
-    EXPECT_EQ(Text(2), "");
+    EXPECT_EQ(Texts(), (V{"", "", ""}));
     EXPECT_EQ(g_nRunningThreads, 0);
     auto counts = h.main.Of(UM_RUNNING_COUNT);
     ASSERT_EQ(counts.size(), 3u);
     EXPECT_EQ(counts[2].lParam, 0);
     h.view.OnDispatch(1);
-    EXPECT_EQ(Text(0), kRunning);
-    EXPECT_EQ(Text(1), "");
+    EXPECT_EQ(Texts(), (V{kRunning, "", ""}));
 }
 
 // A worker that ends after the view is gone, window and object, touches
@@ -299,9 +296,7 @@ TEST_F(CheckRun, WorkersStartAndReportWhileAModalLoopRuns) {
         while (::GetTickCount() - start < 15000 && Text(2) != kTimeout)
             SkeinMessageBox(h.view.m_hWnd, "busy");
     }
-    EXPECT_EQ(Text(0), kOk);
-    EXPECT_EQ(Text(1), kInvalid);
-    EXPECT_EQ(Text(2), kTimeout);
+    EXPECT_EQ(Texts(), (V{kOk, kInvalid, kTimeout}));
     EXPECT_EQ(g_nRunningThreads, 0);
 }
 
@@ -316,13 +311,11 @@ TEST_F(CheckRun, WorkersLivingOnAfterTheirVerdictsLeaveTheRunSlotsButBoundTheThr
         CCheckThread lingerA(CheckThreadProc, &a), lingerB(CheckThreadProc, &b), lingerC(CheckThreadProc, &c);
         h.view.OnDispatch(g_nThreadCount - Shown());   // the frame sees no worker running
         ASSERT_TRUE(WorkersDone());
-        EXPECT_EQ(Text(0), kOk);
-        EXPECT_EQ(Text(1), "") << "four live threads at most";
+        EXPECT_EQ(Texts(), (V{kOk, "", ""})) << "four live threads at most";
     }
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    EXPECT_EQ(Text(1), kOk);
-    EXPECT_EQ(Text(2), kOk);
+    EXPECT_EQ(Texts(), (V{kOk, kOk, kOk}));
 }
 
 // Servers that never finish their answers, with the library's sockets out of
@@ -386,15 +379,15 @@ TEST_F(CheckRun, RecheckedRowsAloneAreCheckedAgainAndJoinARunningRun) {
     AddRows({Url("/page"), closed, Url("/errpage"), closed});
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    const std::vector<std::string> verdicts = {kOk, kTimeout, kInvalid, kTimeout};
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(Text(i), verdicts[i]) << "row " << i;
+    const V verdicts = {kOk, kTimeout, kInvalid, kTimeout};
+    ASSERT_EQ(Texts(), verdicts);
     const size_t counted = h.main.Count(UM_RUNNING_COUNT);
 
     ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 0));
     EXPECT_FALSE(h.view.ReasonOf(1));   // checked again, a row starts without a reason
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(i), verdicts[i]) << "row " << i;
+    EXPECT_EQ(Texts(), verdicts);
     EXPECT_EQ(h.main.Count(UM_RUNNING_COUNT), counted + 4);   // two workers, up and down
     EXPECT_EQ(server.CountRequests("/page"), 1);
 
@@ -406,8 +399,7 @@ TEST_F(CheckRun, RecheckedRowsAloneAreCheckedAgainAndJoinARunningRun) {
     EXPECT_EQ(Text(0), "");
     ASSERT_TRUE(RunToEnd());
     ASSERT_TRUE(WorkersDone());
-    EXPECT_EQ(Text(0), kOk);
-    EXPECT_EQ(Text(4), kOk);
+    EXPECT_EQ(Texts(), (V{kOk, kTimeout, kInvalid, kTimeout, kOk}));
     EXPECT_EQ(server.CountRequests("/page"), 2);
     EXPECT_EQ(Finished(), 3u);
 }

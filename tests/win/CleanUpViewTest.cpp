@@ -12,12 +12,15 @@ struct CleanUpView : ::testing::Test {
     viewtest::ViewHarness h;
 
     void Add(int number, const char* url, Validity v = Validity::Unchecked) { h.view.Rows().append(number, url, v); }
-    // Posts the request and returns the two reports that follow it.
-    std::vector<RecordingWindow::Message> Run(UINT request, UINT report) {
+    // Posts the request and returns the reports that follow it, each with its lParam.
+    using Reports = std::vector<std::pair<UINT, LPARAM>>;
+    Reports Run(UINT request, UINT report) {
         h.main.messages.clear();
         h.view.PostMessage(request, 0, 0);
         EXPECT_TRUE(PumpUntil([&] { return h.main.Count(report) > 0; }, 30000));
-        return h.main.messages;
+        Reports out;
+        for (const auto& m : h.main.messages) out.emplace_back(m.msg, m.lParam);
+        return out;
     }
     std::vector<std::string> ShownRows() {
         std::vector<std::string> out;
@@ -34,30 +37,16 @@ struct CleanUpView : ::testing::Test {
 TEST_F(CleanUpView, EachRemovalShowsTheRowsLeftAndReportsTheListBeforeTheCount) {
     for (auto [request, report] : {std::pair<UINT, UINT>{UM_CLEAN_DUPLICATES, UM_CLEAN_DUPLICATES},
                                    std::pair<UINT, UINT>{UM_CLEAN_INVALID, UM_INVALID_CLEANED}}) {
-        auto m = Run(request, report);   // an empty list
-        ASSERT_EQ(m.size(), 2u);
-        EXPECT_EQ(m[0].msg, UM_LIST_LOADED);
-        EXPECT_EQ(m[0].lParam, 0);
-        EXPECT_EQ(m[1].lParam, 0);
+        EXPECT_EQ(Run(request, report), (Reports{{UM_LIST_LOADED, 0}, {report, 0}}));   // an empty list
     }
     Add(1, "example.com");
     Add(2, "Example.com", Validity::Running);
     Add(3, "example.com", Validity::Valid);
     Add(4, "example.com/", Validity::Timeout);
     h.view.RowsChanged();
-    auto m = Run(UM_CLEAN_DUPLICATES, UM_CLEAN_DUPLICATES);
-    ASSERT_EQ(m.size(), 2u);
-    EXPECT_EQ(m[0].msg, UM_LIST_LOADED);
-    EXPECT_EQ(m[0].lParam, 3);
-    EXPECT_EQ(m[1].msg, UM_CLEAN_DUPLICATES);
-    EXPECT_EQ(m[1].lParam, 1);
+    EXPECT_EQ(Run(UM_CLEAN_DUPLICATES, UM_CLEAN_DUPLICATES), (Reports{{UM_LIST_LOADED, 3}, {UM_CLEAN_DUPLICATES, 1}}));
     EXPECT_EQ(ShownRows(), (std::vector<std::string>{"1 example.com ", "2 Example.com 执行中", "4 example.com/ 超时!"}));
 
-    m = Run(UM_CLEAN_INVALID, UM_INVALID_CLEANED);
-    ASSERT_EQ(m.size(), 2u);
-    EXPECT_EQ(m[0].msg, UM_LIST_LOADED);
-    EXPECT_EQ(m[0].lParam, 1);
-    EXPECT_EQ(m[1].msg, UM_INVALID_CLEANED);
-    EXPECT_EQ(m[1].lParam, 2);
+    EXPECT_EQ(Run(UM_CLEAN_INVALID, UM_INVALID_CLEANED), (Reports{{UM_LIST_LOADED, 1}, {UM_INVALID_CLEANED, 2}}));
     EXPECT_EQ(ShownRows(), (std::vector<std::string>{"1 example.com "}));
 }

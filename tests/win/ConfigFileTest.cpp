@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
+
 #include "app/CorvidApp.h"
 #include "core/Globals.h"
 #include "win/TestSupport.h"
@@ -40,9 +42,7 @@ TEST_F(ConfigTest, MissingFileIsCreatedWithTheDefaultsAndExistingOnesAreNeverRep
     app.CreateConfigIfMissing();
     EXPECT_EQ(ReadFileBytes(app.m_strConfigFile), kDefaultConfig);
     app.LoadSettings();
-    EXPECT_EQ(g_nThreadCount, 5);
-    EXPECT_EQ(g_strImportFile, "");
-    EXPECT_EQ(g_strIgnoreList, "");
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile, g_strIgnoreList), std::tuple(5, "", ""));
 
     ASSERT_TRUE(WriteFileBytes(app.m_strConfigFile, "[user]\r\nthreadcount=3\r\n"));
     app.CreateConfigIfMissing();
@@ -65,13 +65,11 @@ TEST_F(ConfigTest, ValuesAreReadAsTheyStandHoweverLong) {
     std::string longPath = "C:\\" + std::string(94, 'p') + "\\";
     while (longPath.size() < 300) longPath += "网址";
     LoadFrom("[user]\r\nfileurls=" + longPath + "\r\nthreadcount=7abc\r\nkeypass=Foo,广告,BAR\r\n");
-    EXPECT_EQ(g_strImportFile, longPath);
-    EXPECT_EQ(g_nThreadCount, 7);
-    EXPECT_EQ(g_strIgnoreList, "Foo,广告,BAR") << "not lower-cased at start-up";
+    // Not lower-cased at start-up.
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile, g_strIgnoreList), std::tuple(7, longPath, "Foo,广告,BAR"));
 
     LoadFrom("[other]\r\nthreadcount=4\r\nfileurls=x\r\n");
-    EXPECT_EQ(g_nThreadCount, 0) << "only the user section counts";
-    EXPECT_EQ(g_strImportFile, "");
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(0, "")) << "only the user section counts";
 
     LoadFrom("[user]\r\nthreadcount=2\r\nthreadcount=9\r\n");
     EXPECT_EQ(g_nThreadCount, 2) << "the first of duplicate keys";
@@ -84,8 +82,7 @@ TEST_F(ConfigTest, ValuesAreReadAsTheyStandHoweverLong) {
     while (big.size() < 10u * 1024 * 1024) big += "line" + std::to_string(big.size()) + "=filler text\r\n";
     big += "fileurls=at the end\r\n";
     LoadFrom(big);
-    EXPECT_EQ(g_nThreadCount, 4);
-    EXPECT_EQ(g_strImportFile, "at the end") << "read whole";
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(4, "at the end")) << "read whole";
 }
 
 TEST_F(ConfigTest, ExitWritesTheThreeValuesBack) {
@@ -113,8 +110,7 @@ TEST_F(ConfigTest, NoFileCanBeMadeWhereConfigIniIsADirectory) {
     ASSERT_TRUE(::CreateDirectoryA(app.m_strConfigFile.c_str(), nullptr));
     app.CreateConfigIfMissing();
     app.LoadSettings();
-    EXPECT_EQ(g_nThreadCount, 0);
-    EXPECT_EQ(g_strImportFile, "");
+    EXPECT_EQ(std::tuple(g_nThreadCount, g_strImportFile), std::tuple(0, ""));
     g_strImportFile = "x";
     app.SaveSettings();   // fails quietly
     DWORD attrs = ::GetFileAttributesA(app.m_strConfigFile.c_str());

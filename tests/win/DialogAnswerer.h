@@ -1,9 +1,9 @@
 // Answers the modal loops of a thread (message boxes, file dialogs, popup
 // menus) from a helper thread while that thread sits in the loop. Either step
 // by step (one dialog after another, each with its own answer), or standing:
-// every message box gets OK and every popup menu is cancelled or has its first
-// item chosen, until Stop(). Every wait is bounded and whatever a test leaves
-// open is cancelled, so a test cannot hang in a modal loop.
+// every message box gets OK and every popup menu has the named item chosen
+// (or is cancelled), until Stop(). Every wait is bounded and whatever a test
+// leaves open is cancelled, so a test cannot hang in a modal loop.
 #pragma once
 #include <windows.h>
 
@@ -15,19 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "win/TestSupport.h"
+
 namespace testsupport {
-
-inline std::string ClassOf(HWND h) {
-    char cls[64] = {};
-    ::GetClassNameA(h, cls, sizeof cls);
-    return cls;
-}
-
-inline std::string TextOf(HWND h) {
-    char buf[1024] = {};
-    ::GetWindowTextA(h, buf, sizeof buf);
-    return buf;
-}
 
 // The text of a message box (its static text control).
 inline std::string MessageBoxText(HWND hBox) {
@@ -48,18 +38,14 @@ public:
         std::string text;   // message-box text, empty for other dialogs
         std::string caption;
     };
-    enum class MenuAnswer { Cancel, ChooseFirst };
-
     // Step by step, for the dialogs of uiThread.
     DialogAnswerer(DWORD uiThread, std::vector<Step> steps, DWORD timeoutMs = 15000)
         : m_thread([this, uiThread, steps = std::move(steps), timeoutMs] { RunSteps(uiThread, steps, timeoutMs); }) {}
-    // Standing, for the calling thread; a menu is held open menuHoldMs before its answer.
-    explicit DialogAnswerer(MenuAnswer menus = MenuAnswer::Cancel, DWORD menuHoldMs = 0)
-        : m_thread([this, ui = ::GetCurrentThreadId(), menus, menuHoldMs] { RunStanding(ui, menus, menuHoldMs); }) {}
-    // Standing, choosing in every popup menu the item with this text (cancelling a menu without it).
-    explicit DialogAnswerer(std::string menuItem)
+    // Standing, for the calling thread, choosing in every popup menu the item
+    // with this text (cancelling a menu without it) once it was open menuHoldMs.
+    explicit DialogAnswerer(std::string menuItem = {}, DWORD menuHoldMs = 0)
         : m_menuItem(std::move(menuItem)),
-          m_thread([this, ui = ::GetCurrentThreadId()] { RunStanding(ui, MenuAnswer::Cancel, 0); }) {}
+          m_thread([this, ui = ::GetCurrentThreadId(), menuHoldMs] { RunStanding(ui, menuHoldMs); }) {}
     ~DialogAnswerer() { Stop(); }
     void Stop() {
         m_stop = true;
@@ -74,7 +60,6 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_seen;
     }
-    int Menus() const { return m_menus; }
     // Where each popup menu showed, on the screen.
     std::vector<RECT> MenuRects() {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -87,9 +72,7 @@ public:
     }
     // Types a file name into a file dialog's name field and presses OK.
     static void EnterFileName(HWND hDlg, const std::string& name) {
-        DWORD_PTR unused = 0;
-        ::SendMessageTimeoutA(FindFileNameEdit(hDlg), WM_SETTEXT, 0, (LPARAM)name.c_str(), SMTO_ABORTIFHUNG, 5000,
-                              &unused);
+        SendBounded(FindFileNameEdit(hDlg), WM_SETTEXT, 0, (LPARAM)name.c_str());
         Press(hDlg, IDOK);
     }
     static HWND FindFileNameEdit(HWND hDlg) {
@@ -128,15 +111,10 @@ private:
         ::EnumThreadWindows(thread, &Collect, (LPARAM)&out);
         return out;
     }
-    void RecordMenu(HWND h) {
-        RECT r{};
-        ::GetWindowRect(h, &r);
+    void Record(HWND h, bool menu = false) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_menuRects.push_back(r);
-    }
-    void Record(HWND h) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
+        if (menu) m_menuRects.push_back(ScreenRect(h));
+        else m_seen.push_back({h, ::GetWindow(h, GW_OWNER), MessageBoxText(h), TextOf(h)});
     }
 
     void RunSteps(DWORD uiThread, const std::vector<Step>& steps, DWORD timeoutMs) {
@@ -184,7 +162,7 @@ private:
         return found;
     }
 
-    void RunStanding(DWORD uiThread, MenuAnswer menus, DWORD menuHoldMs) {
+    void RunStanding(DWORD uiThread, DWORD menuHoldMs) {
         std::set<HWND> handled;
         PollUntil(
             [&] {
@@ -197,12 +175,10 @@ private:
                         Press(h, IDOK);
                     } else if (cls == "#32768") {
                         handled.insert(h);
-                        ++m_menus;
-                        RecordMenu(h);
+                        Record(h, true);
                         ::Sleep(menuHoldMs);
                         // Down arrows to the item (the first selects the first item), then Enter.
-                        int downs = m_menuItem.empty() ? (menus == MenuAnswer::ChooseFirst ? 1 : 0)
-                                                       : ItemPosition(h, m_menuItem) + 1;
+                        int downs = m_menuItem.empty() ? 0 : ItemPosition(h, m_menuItem) + 1;
                         for (int i = 0; i < downs; ++i) ::PostMessageA(h, WM_KEYDOWN, VK_DOWN, 0);
                         ::PostMessageA(h, WM_KEYDOWN, downs > 0 ? VK_RETURN : VK_ESCAPE, 0);
                     }
@@ -231,7 +207,6 @@ private:
     std::vector<RECT> m_menuRects;
     bool m_answered = false;
     std::atomic<bool> m_stop{false};
-    std::atomic<int> m_menus{0};
     std::thread m_thread;
 };
 

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <ostream>
 #include <vector>
 
 #include "framework/DockBar.h"
@@ -15,13 +14,6 @@
 #include "resource.h"
 #include "sidebar/SizingControlBar.h"
 #include "win/TestSupport.h"
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return ::EqualRect(&a, &b) != FALSE;
-}
-inline void PrintTo(const RECT& r, std::ostream* os) {
-    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 namespace docktest {
 

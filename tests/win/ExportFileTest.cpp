@@ -2,8 +2,6 @@
 // truncated file and never a leftover temporary file.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "framework/FileDialog.h"
 #include "urls/ExportFile.h"
 #include "win/TestSupport.h"
@@ -20,20 +18,6 @@ UrlRows Rows() {
     return rows;
 }
 
-// Names of the files in a directory.
-std::vector<std::string> Files(const std::string& dir) {
-    std::vector<std::string> out;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    do {
-        std::string name = fd.cFileName;
-        if (name != "." && name != "..") out.push_back(name);
-    } while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-    return out;
-}
-
 }  // namespace
 
 TEST(ExportFile, ReplacesTheTargetWithExactlyTheSelectedLines) {
@@ -44,7 +28,7 @@ TEST(ExportFile, ReplacesTheTargetWithExactlyTheSelectedLines) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.lines, 2u);
     EXPECT_EQ(ReadFileBytes(target), "example.com\r\n\r\n");
-    EXPECT_EQ(Files(dir.path), std::vector<std::string>{"out.txt"});
+    EXPECT_EQ(TempDir::FilesIn(dir.path), std::set<std::string>{"out.txt"});
 
     // No selected row: the file exists and is empty.
     UrlRows unchecked;
@@ -78,9 +62,7 @@ TEST(ExportFile, FailuresLeaveTheOldFileAndNoTemporaryBehind) {
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(::GetFileAttributesA(sub.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 
-    std::vector<std::string> left = Files(dir.path);
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"locked.txt", "sub"}));
+    EXPECT_EQ(TempDir::FilesIn(dir.path), (std::set<std::string>{"locked.txt", "sub"}));
 }
 
 TEST(ExportFile, DialogFilterSplitsOnlyAtRealSeparators) {

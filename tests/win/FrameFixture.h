@@ -56,24 +56,32 @@ protected:
     std::vector<MSG> toView;   // application messages the frame posted to the view
 
     void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(CreateFrame(0));
+        ::ShowWindow(frame->m_hWnd, SW_SHOWNORMAL);   // as InitInstance does
+        // After the frame: whatever its creation put there, the stand-in listens now.
+        g_hControlPanel = panel.m_hWnd;
+    }
+    // The frame and its view as the document template makes them, the panel
+    // showing this thread count.
+    void CreateFrame(int threadCount) {
         g_nShownThreads = 0;
-        g_nThreadCount = 0;
+        g_nThreadCount = threadCount;
+        g_bQuerying = FALSE;
         g_strImportFile.clear();
         g_strIgnoreList.clear();
+        g_hControlPanel = nullptr;
         app.AddCorvidDocTemplate();
         app.OnFileNew();
         frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
         ASSERT_NE(frame, nullptr);
-        ::ShowWindow(frame->m_hWnd, SW_SHOWNORMAL);   // as InitInstance does
         view = dynamic_cast<CCorvidView*>(frame->GetActiveView());
         ASSERT_NE(view, nullptr);
-        // After the frame: whatever its creation put there, the stand-in listens now.
-        g_hControlPanel = panel.m_hWnd;
     }
 
     void TearDown() override {
         g_hControlPanel = nullptr;
         g_nShownThreads = 0;
+        g_bQuerying = FALSE;
         if (frame && frame->m_hWnd) {
             app.m_pMainWnd = nullptr;
             ::DestroyWindow(frame->m_hWnd);
@@ -105,9 +113,7 @@ protected:
     void PumpCapturingFor(DWORD ms) { PumpCapturing([] { return false; }, ms); }
 
     size_t ToViewCount(UINT msg) const {
-        size_t n = 0;
-        for (const MSG& m : toView) n += (m.message == msg);
-        return n;
+        return std::count_if(toView.begin(), toView.end(), [&](const MSG& m) { return m.message == msg; });
     }
 };
 

@@ -44,26 +44,16 @@ int LeftBarsEdge(HWND hFrame) {
     return RectIn(hFrame, hDock).right;
 }
 
-bool IsChecked(HMENU h, UINT id) { return (::GetMenuState(h, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-bool IsGrayed(HMENU h, UINT id) { return (::GetMenuState(h, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-
 }  // namespace
 
 TEST_F(FrameTest, StatusBarRunsAlongTheBottomAndTheViewTakesTheRestDownToItsLeast) {
     ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 700, SWP_NOZORDER | SWP_NOACTIVATE);
     for (int pass = 0; pass < 2; ++pass) {
-        RECT client = frame->GetClientRect();
-        RECT bar = RectIn(frame->m_hWnd, Bar());
-        RECT list = RectIn(frame->m_hWnd, view->m_hWnd);
+        RECT client = frame->GetClientRect(), bar = RectIn(frame->m_hWnd, Bar());
         EXPECT_EQ(::GetDlgCtrlID(Bar()), AFX_IDW_STATUS_BAR);
-        EXPECT_EQ(bar.bottom, client.bottom);
-        EXPECT_EQ(bar.left, 0);
-        EXPECT_EQ(bar.right, client.right);
+        EXPECT_EQ(bar, (RECT{0, bar.top, client.right, client.bottom}));
         EXPECT_GT(bar.bottom - bar.top, 10);
-        EXPECT_EQ(list.left, LeftBarsEdge(frame->m_hWnd));
-        EXPECT_EQ(list.top, 0);
-        EXPECT_EQ(list.right, client.right);
-        EXPECT_EQ(list.bottom, bar.top);
+        EXPECT_EQ(RectIn(frame->m_hWnd, view->m_hWnd), (RECT{LeftBarsEdge(frame->m_hWnd), 0, client.right, bar.top}));
         // Dragged far below its minimum: the frame stops where the list has its least size.
         ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -90,22 +80,21 @@ TEST_F(FrameTest, StatusPanesOneAndTwoHoldTheirLongestTextsAndPaneZeroTakesTheRe
 }
 
 TEST_F(FrameTest, StatusBarCommandHidesTheBarAndItsMenuItemFollows) {
-    HMENU viewMenu = ::GetSubMenu(::GetMenu(frame->m_hWnd), 1);
-    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)viewMenu, MAKELPARAM(1, FALSE));
-    EXPECT_TRUE(IsChecked(viewMenu, ID_VIEW_STATUS_BAR));
-    EXPECT_FALSE(IsGrayed(viewMenu, ID_VIEW_STATUS_BAR));
-
+    // The item's state as the menu shows it when it opens.
+    auto item = [&] {
+        HMENU viewMenu = ::GetSubMenu(::GetMenu(frame->m_hWnd), 1);
+        ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)viewMenu, MAKELPARAM(1, FALSE));
+        return ::GetMenuState(viewMenu, ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+    };
+    EXPECT_EQ(item(), (UINT)MF_CHECKED);
     ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     EXPECT_FALSE(::IsWindowVisible(Bar()));
     EXPECT_EQ(RectIn(frame->m_hWnd, view->m_hWnd).bottom, frame->GetClientRect().bottom);
-    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)viewMenu, MAKELPARAM(1, FALSE));
-    EXPECT_FALSE(IsChecked(viewMenu, ID_VIEW_STATUS_BAR));
-
+    EXPECT_EQ(item(), 0u);
     ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     EXPECT_TRUE(::IsWindowVisible(Bar()));
     EXPECT_EQ(RectIn(frame->m_hWnd, view->m_hWnd).bottom, RectIn(frame->m_hWnd, Bar()).top);
-    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)viewMenu, MAKELPARAM(1, FALSE));
-    EXPECT_TRUE(IsChecked(viewMenu, ID_VIEW_STATUS_BAR));
+    EXPECT_EQ(item(), (UINT)MF_CHECKED);
     // The framework's own command: it never reaches the application.
     EXPECT_TRUE(app.commands.empty());
 }
@@ -116,16 +105,14 @@ TEST_F(FrameTest, MenuPromptsShowTheFirstLineAndTheMenuGivesBackWhatItCovered) {
     auto select = [&](UINT item, UINT flags, HMENU menu) {
         ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(item, flags), (LPARAM)menu);
     };
-    select(ID_APP_EXIT, MF_HILITE, file);
-    EXPECT_EQ(Pane(0), "退出应用程序");
-    select(ID_VIEW_STATUS_BAR, MF_HILITE, viewMenu);
-    EXPECT_EQ(Pane(0), "显示或隐藏状态栏");
-    select(ID_VIEW_SIDEBAR, MF_HILITE, viewMenu);   // no string of its own
-    EXPECT_EQ(Pane(0), "");
-    select(0, MF_POPUP | MF_HILITE, bar);
-    EXPECT_EQ(Pane(0), "");
-    select(0, 0xFFFF, nullptr);   // the menu closed
-    EXPECT_EQ(Pane(0), "就绪");
+    // The side bar's item has no string of its own; 0xFFFF: the menu closed.
+    for (auto [item, flags, menu, prompt] : {std::tuple{(UINT)ID_APP_EXIT, (UINT)MF_HILITE, file, "退出应用程序"},
+                                             {ID_VIEW_STATUS_BAR, MF_HILITE, viewMenu, "显示或隐藏状态栏"},
+                                             {ID_VIEW_SIDEBAR, MF_HILITE, viewMenu, ""},
+                                             {0, MF_POPUP | MF_HILITE, bar, ""}, {0, 0xFFFF, nullptr, "就绪"}}) {
+        select(item, flags, menu);
+        EXPECT_EQ(Pane(0), prompt) << item;
+    }
 
     // Opened during a run, as the system's menu loop does it.
     ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
@@ -201,14 +188,11 @@ TEST_F(FrameTest, NewAndOpenKeepTheListItsColumnsAndTheCaption) {
     HWND hView = view->m_hWnd;
 
     // Ctrl+N as the keyboard gives it: the frame's accelerators turn it into ID_FILE_NEW.
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    ::PostMessageA(hView, WM_KEYDOWN, 'N', 1);
-    PumpCapturing([&] { return !app.commands.empty(); }, 2000);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
+    {
+        testsupport::KeysHeld ctrl({VK_CONTROL});
+        ::PostMessageA(hView, WM_KEYDOWN, 'N', 1);
+        PumpCapturing([&] { return !app.commands.empty(); }, 2000);
+    }
     ASSERT_EQ(app.commands.size(), 1u);
     EXPECT_EQ(app.commands[0], (UINT)ID_FILE_NEW);
 

@@ -2,6 +2,8 @@
 // forwarded to the view, completions handed back to the panel, the dispatch timer.
 #include <shlobj.h>
 
+#include <tuple>
+
 #include "win/FrameFixture.h"
 
 using frametest::FramePanelTest;
@@ -78,9 +80,7 @@ TEST_F(FrameTest, RequestsShowTheirProgressAndGoToTheViewOnce) {
         ASSERT_TRUE(PostAndPump(r.msg, 0, r.lParam, [&] { return !toView.empty(); }));
         PumpCapturingFor(50);
         ASSERT_EQ(toView.size(), 1u);
-        EXPECT_EQ(toView[0].message, r.toView);
-        EXPECT_EQ(toView[0].wParam, 0u);
-        EXPECT_EQ(toView[0].lParam, r.lParam);
+        EXPECT_EQ(std::tuple(toView[0].message, toView[0].wParam, toView[0].lParam), std::tuple(r.toView, (WPARAM)0, r.lParam));
         EXPECT_EQ(Pane(0), r.progress);
     }
     EXPECT_TRUE(panel.messages.empty()) << "requests tell the panel nothing";
@@ -98,15 +98,11 @@ TEST_F(FrameTest, RequestsAreDroppedWithoutTextWhenThereIsNoActiveView) {
 }
 
 TEST_F(FrameTest, ListLoadedWritesAllThreePanesAndReEnablesImport) {
-    EXPECT_EQ(Pane(0), "就绪");
-    EXPECT_EQ(Pane(1), "");
-    EXPECT_EQ(Pane(2), "");
+    EXPECT_EQ(std::tuple(Pane(0), Pane(1), Pane(2)), std::tuple("就绪", "", ""));
     // A running count shown before the load: pane 1 is reset, the count is not.
     ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 2, [&] { return Pane(1) == "线程: 2"; }));
     ASSERT_TRUE(PostAndPump(UM_LIST_LOADED, 0, 1234, [&] { return panel.Count(UM_ENABLE_IMPORT) == 1; }));
-    EXPECT_EQ(Pane(0), "加载网址列表结束。");
-    EXPECT_EQ(Pane(1), "线程: 0");
-    EXPECT_EQ(Pane(2), "网址个数: 1234");
+    EXPECT_EQ(std::tuple(Pane(0), Pane(1), Pane(2)), std::tuple("加载网址列表结束。", "线程: 0", "网址个数: 1234"));
     EXPECT_EQ(g_nShownThreads, 2);
     EXPECT_EQ(panel.Of(UM_ENABLE_IMPORT)[0].lParam, 1);
     EXPECT_TRUE(toView.empty());
@@ -127,8 +123,8 @@ TEST_F(FrameTest, ExportReportNamesTheKindAndReEnablesThatButton) {
         panel.messages.clear();
         ASSERT_TRUE(PostAndPump(UM_EXPORTED, c.kind, c.count, [&] { return panel.Count(UM_ENABLE_EXPORT) == 1; }));
         EXPECT_EQ(Pane(0), c.text);
-        EXPECT_EQ(panel.Of(UM_ENABLE_EXPORT)[0].wParam, (WPARAM)c.kind);
-        EXPECT_EQ(panel.Of(UM_ENABLE_EXPORT)[0].lParam, 1);
+        EXPECT_EQ(std::tuple(panel.Of(UM_ENABLE_EXPORT)[0].wParam, panel.Of(UM_ENABLE_EXPORT)[0].lParam),
+                  std::tuple((WPARAM)c.kind, (LPARAM)1));
     }
 }
 
@@ -138,8 +134,7 @@ TEST_F(FrameTest, RemovalReportsComeAfterTheNewRowCountExactlyOnce) {
     ASSERT_TRUE(PostAndPump(UM_CLEAN_DUPLICATES, 0, 3,
                             [&] { return panel.Count(UM_ENABLE_CLEAN_DUPLICATES) == 1; }));
     PumpCapturingFor(100);
-    EXPECT_EQ(Pane(0), "共清理了 3 个重复网址。");
-    EXPECT_EQ(Pane(2), "网址个数: 5");
+    EXPECT_EQ(std::tuple(Pane(0), Pane(2)), std::tuple("共清理了 3 个重复网址。", "网址个数: 5"));
     EXPECT_EQ(panel.Count(UM_ENABLE_CLEAN_DUPLICATES), 1u);
     EXPECT_EQ(panel.Of(UM_ENABLE_CLEAN_DUPLICATES)[0].lParam, 1);
     // The report shares its id with the request to the view; it must not go back there.
@@ -148,8 +143,7 @@ TEST_F(FrameTest, RemovalReportsComeAfterTheNewRowCountExactlyOnce) {
     ::PostMessageA(frame->m_hWnd, UM_LIST_LOADED, 0, 4);
     ASSERT_TRUE(PostAndPump(UM_INVALID_CLEANED, 0, 1,
                             [&] { return panel.Count(UM_ENABLE_CLEAN_INVALID) == 1; }));
-    EXPECT_EQ(Pane(0), "共清理了 1 个无效网址。");
-    EXPECT_EQ(Pane(2), "网址个数: 4");
+    EXPECT_EQ(std::tuple(Pane(0), Pane(2)), std::tuple("共清理了 1 个无效网址。", "网址个数: 4"));
     EXPECT_TRUE(toView.empty());
 }
 
@@ -157,8 +151,7 @@ TEST_F(FrameTest, TimerDispatchesTheFreeSlotsUntilStopped) {
     g_nThreadCount = 3;
     ASSERT_TRUE(PostAndPump(UM_REQ_START, 0, 0, [&] { return Pane(0) == "正在检查..."; }));
     ASSERT_TRUE(PumpCapturing([&] { return ToViewCount(UM_DISPATCH) >= 1; }, 2000));
-    EXPECT_EQ(toView.back().lParam, 3);
-    EXPECT_EQ(toView.back().wParam, 0u);
+    EXPECT_EQ(std::tuple(toView.back().wParam, toView.back().lParam), std::tuple((WPARAM)0, (LPARAM)3));
 
     ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 1, [&] { return Pane(1) == "线程: 1"; }));
     EXPECT_EQ(g_nShownThreads, 1);

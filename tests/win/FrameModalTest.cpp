@@ -2,6 +2,7 @@
 // dispatch posted messages themselves: the frame must still act on every
 // application message while they run.
 #include <atomic>
+#include <tuple>
 
 #include "win/DialogAnswerer.h"
 #include "win/FrameFixture.h"
@@ -12,14 +13,9 @@ using testsupport::DialogAnswerer;
 
 namespace {
 
-// What the panes and the shown count were while a dialog was open.
-struct Snapshot {
-    std::string pane0, pane1, pane2;
-    int shown = -1;
-};
-
-// The panes once pane 0 reads `text` (the dialog's loop has then taken the
-// posted messages), or as they are when it never does.
+// The three panes and the shown count once pane 0 reads `text` (the dialog's
+// loop has then taken the posted messages), or as they are when it never does.
+using Snapshot = std::tuple<std::string, std::string, std::string, int>;
 Snapshot TakeWhen(HWND hBar, const std::string& text) {
     DialogAnswerer::PollUntil([&] { return PaneText(hBar, 0) == text; }, 3000);
     return {PaneText(hBar, 0), PaneText(hBar, 1), PaneText(hBar, 2), g_nShownThreads};
@@ -54,10 +50,7 @@ TEST_F(FrameTest, AboutBoxShowsTheProgramAndMessagesPostedMeanwhileAreHandledOnc
     // Centred over the frame, not in the screen's corner.
     EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 2);
     EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 2);
-    EXPECT_EQ(during.pane0, "共导出了 2 个无效网址。");
-    EXPECT_EQ(during.pane1, "线程: 4");
-    EXPECT_EQ(during.pane2, "网址个数: 7");
-    EXPECT_EQ(during.shown, 4);
+    EXPECT_EQ(during, Snapshot("共导出了 2 个无效网址。", "线程: 4", "网址个数: 7", 4));
     PumpCapturingFor(100);
     // Handled once, not again after the box.
     EXPECT_EQ(panel.Count(UM_ENABLE_IMPORT), 1u);

@@ -18,13 +18,9 @@ public:
 
 TEST(HtmlCtrl, AppLinksBecomeCommandsAndOtherLinksNavigate) {
     RecordingHtmlCtrl ctrl;
-    EXPECT_FALSE(ctrl.FireBeforeNavigate2("app:about"));
-    EXPECT_FALSE(ctrl.FireBeforeNavigate2("APP:about"));
-    EXPECT_FALSE(ctrl.FireBeforeNavigate2("aPp:"));
-    EXPECT_TRUE(ctrl.FireBeforeNavigate2("http://app.example/app:x"));
-    EXPECT_TRUE(ctrl.FireBeforeNavigate2("about:blank"));
-    EXPECT_TRUE(ctrl.FireBeforeNavigate2("app"));   // shorter than the scheme
-    EXPECT_TRUE(ctrl.FireBeforeNavigate2("appx:y"));
-    EXPECT_TRUE(ctrl.FireBeforeNavigate2(""));
+    for (const char* url : {"app:about", "APP:about", "aPp:"}) EXPECT_FALSE(ctrl.FireBeforeNavigate2(url)) << url;
+    // "app" is shorter than the scheme.
+    for (const char* url : {"http://app.example/app:x", "about:blank", "app", "appx:y", ""})
+        EXPECT_TRUE(ctrl.FireBeforeNavigate2(url)) << url;
     EXPECT_EQ(ctrl.commands, (std::vector<std::string>{"about", "about", ""}));
 }

@@ -34,13 +34,11 @@ protected:
     }
     void ExpectRow(int row, const std::string& number, const std::string& url, const std::string& validity) {
         SCOPED_TRACE("row " + std::to_string(row));
-        EXPECT_EQ(h.view.GetItemText(row, 0), number);
-        EXPECT_EQ(h.view.GetItemText(row, 1), url);
-        EXPECT_EQ(h.view.GetItemText(row, 2), validity);
+        EXPECT_EQ(std::tuple(h.view.GetItemText(row, 0), h.view.GetItemText(row, 1), h.view.GetItemText(row, 2)),
+                  std::tuple(number, url, validity));
         // What the control shows comes from the same rows.
-        EXPECT_EQ(h.Shown(row, 0), number);
-        EXPECT_EQ(h.Shown(row, 1), url.substr(0, 1000));
-        EXPECT_EQ(h.Shown(row, 2), validity);
+        EXPECT_EQ(std::tuple(h.Shown(row, 0), h.Shown(row, 1), h.Shown(row, 2)),
+                  std::tuple(number, url.substr(0, 1000), validity));
     }
     TempDir dir;
     ViewHarness h;
@@ -60,20 +58,11 @@ std::string Utf16File(std::u16string_view text, bool bigEndian) {
 // pressed as the panel does, and the view acts on it.
 class FailedImport : public frametest::FrameTest {
 protected:
-    struct State {
+    // The rows' URLs, the rows shown and the three panes.
+    auto Now() const {
         std::vector<std::string> urls;
-        int shown = -1;
-        std::string pane0, pane1, pane2;
-        bool operator==(const State&) const = default;
-    };
-    State Now() const {
-        State s;
-        for (int i = 0; i < view->GetRowCount(); ++i) s.urls.push_back(view->GetItemText(i, 1));
-        s.shown = view->GetListCtrl().GetItemCount();
-        s.pane0 = Pane(0);
-        s.pane1 = Pane(1);
-        s.pane2 = Pane(2);
-        return s;
+        for (int i = 0; i < view->GetRowCount(); ++i) urls.push_back(view->GetItemText(i, 1));
+        return std::tuple(urls, view->GetListCtrl().GetItemCount(), Pane(0), Pane(1), Pane(2));
     }
     struct Pressed {
         std::vector<DialogAnswerer::Seen> boxes;
@@ -133,11 +122,9 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
     ASSERT_EQ(ImportBytes("d.com\n"), 1);
     EXPECT_EQ(h.ShownCount(), 1);
     ExpectRow(0, "1", "d.com", "");
-    EXPECT_EQ(list.GetSelectionMark(), -1);
-    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), 0u);
+    EXPECT_EQ(std::tuple(list.GetSelectionMark(), list.GetItemState(0, LVIS_SELECTED)), std::tuple(-1, 0u));
     ASSERT_EQ(ImportBytes(""), 0);
-    EXPECT_EQ(h.ShownCount(), 0);
-    EXPECT_EQ(h.view.GetItemText(0, 1), "");
+    EXPECT_EQ(std::tuple(h.ShownCount(), h.view.GetItemText(0, 1)), std::tuple(0, std::string()));
 }
 
 // What cannot be read is refused before a byte is read, and so is a file past
@@ -145,9 +132,7 @@ TEST_F(ImportView, ANewImportReplacesTheRowsAndClearsTheSelection) {
 TEST_F(ImportView, UnreadableAndOversizedFilesAreRefusedBeforeReading) {
     const std::string path = dir.File("locked.txt"), huge = dir.File("huge.txt");
     ASSERT_TRUE(WriteFileBytes(path, "a.com\n"));
-    EXPECT_FALSE(IsFileReadable(""));
-    EXPECT_FALSE(IsFileReadable(dir.path));
-    EXPECT_FALSE(IsFileReadable(dir.File("none.txt")));
+    for (const std::string& none : {std::string(), dir.path, dir.File("none.txt")}) EXPECT_FALSE(IsFileReadable(none)) << none;
     for (DWORD share : {0ul, (DWORD)FILE_SHARE_READ}) {
         // A writer makes the file count as locked, even one that lets others read.
         HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -215,7 +200,7 @@ TEST_F(FailedImport, LeavesTheListAndAllThreePanesAsTheyWere) {
     ASSERT_EQ(view->GetRowCount(), 5000);
     ASSERT_TRUE(PostAndPump(UM_RUNNING_COUNT, 0, 2, [&] { return Pane(1) == "线程: 2"; }));
     ASSERT_TRUE(PostAndPump(UM_INVALID_CLEANED, 0, 5, [&] { return Pane(0) == "共清理了 5 个无效网址。"; }));
-    const State before = Now();
+    const auto before = Now();
 
     const std::string missing = "文件不存在或被锁定！\n\n", tooLarge = "文件太大，无法载入。\n\n";
     // Each way an import fails, once: a file that cannot be opened, and
@@ -235,9 +220,7 @@ TEST_F(FailedImport, LeavesTheListAndAllThreePanesAsTheyWere) {
         EXPECT_EQ(pressed.memoryRanOut, c.budget.has_value());
         const auto& boxes = pressed.boxes;
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, "");
-        EXPECT_EQ(boxes[0].owner, frame->m_hWnd);
-        EXPECT_TRUE(Now() == before) << Now().pane0 << " / " << Now().pane2 << " / " << Now().urls.size();
+        EXPECT_EQ(std::tuple(boxes[0].text, boxes[0].caption, boxes[0].owner), std::tuple(c.text, "", frame->m_hWnd));
+        EXPECT_TRUE(Now() == before) << std::get<2>(Now()) << " / " << std::get<4>(Now());
     }
 }

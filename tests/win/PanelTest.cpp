@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "app/ControlPanelDlg.h"
 #include "core/Globals.h"
@@ -80,10 +81,9 @@ protected:
 }  // namespace
 
 TEST_F(PanelTest, InitialisationShowsTheSettingsAndRecordsTheHandle) {
-    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), kPath);
-    EXPECT_EQ(panel.GetDlgItemText(IDC_IGNORE_LIST), "Ads");
-    EXPECT_EQ(panel.GetDlgItemText(IDC_THREAD_COUNT), "5");
-    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+    for (auto [id, text] : {std::pair{IDC_IMPORT_FILE, kPath}, {IDC_IGNORE_LIST, "Ads"}, {IDC_THREAD_COUNT, "5"},
+                            {IDC_QUERY, "开始查询"}})
+        EXPECT_EQ(panel.GetDlgItemText(id), text) << id;
     EXPECT_EQ(g_hControlPanel, panel.m_hWnd);
 }
 
@@ -112,9 +112,8 @@ TEST_F(PanelTest, ListOperationsPostOnceDisableAndComeBackOnTheirCompletion) {
         Click(c.button);   // the second press finds the button disabled
         Settle();
         ASSERT_EQ(frame.messages.size(), 1u);
-        EXPECT_EQ(frame.messages[0].msg, c.request);
-        EXPECT_EQ(frame.messages[0].wParam, 0u);
-        EXPECT_EQ(frame.messages[0].lParam, c.kind);
+        EXPECT_EQ(std::tuple(frame.messages[0].msg, frame.messages[0].wParam, frame.messages[0].lParam),
+                  std::tuple(c.request, (WPARAM)0, (LPARAM)c.kind));
         EXPECT_FALSE(Enabled(c.button));
         // The keyboard went to the list, not to a neighbour that Enter would press.
         EXPECT_EQ(focus.Last(), nullptr);
@@ -184,9 +183,7 @@ TEST_F(PanelTest, StartReadsTheParametersAndStopInvertsAtOnce) {
     Click(IDC_QUERY);
     Settle();
     EXPECT_EQ(frame.Count(UM_REQ_STOP), 1u);
-    EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
-    EXPECT_FALSE(g_bQuerying);
-    EXPECT_EQ(g_nThreadCount, 10);
+    EXPECT_EQ(std::tuple(panel.GetDlgItemText(IDC_QUERY), g_bQuerying, g_nThreadCount), std::tuple("开始查询", FALSE, 10));
     EXPECT_TRUE(Enabled(IDC_QUERY));
 
     // The end of a run resets the button; in the idle state it changes nothing.
@@ -216,9 +213,7 @@ TEST_F(PanelTest, ThreadCountsBelowOneAreRefusedWithTheStateUnchanged) {
         focus.Reset();
         EXPECT_EQ(ClickAnsweringBox(IDC_QUERY), "线程数量至少大于0。");
         Settle();
-        EXPECT_EQ(g_nThreadCount, c.read);
-        EXPECT_FALSE(g_bQuerying);
-        EXPECT_EQ(panel.GetDlgItemText(IDC_QUERY), "开始查询");
+        EXPECT_EQ(std::tuple(panel.GetDlgItemText(IDC_QUERY), g_bQuerying, g_nThreadCount), std::tuple("开始查询", FALSE, c.read));
         EXPECT_EQ(focus.Last(), Item(IDC_THREAD_COUNT));
     }
     EXPECT_EQ(frame.messages.size(), 0u);
@@ -255,15 +250,13 @@ TEST_F(PanelTest, BrowseTakesTheChosenFileAndCancelKeepsThePath) {
         Click(IDC_BROWSE);
         EXPECT_TRUE(answer.AllAnswered());
     }
-    EXPECT_EQ(g_strImportFile, kPath);
-    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), kPath);
+    EXPECT_EQ(std::tuple(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::tuple(kPath, kPath));
     {
         DialogAnswerer answer(::GetCurrentThreadId(),
                               {{owner, [&](HWND h) { DialogAnswerer::EnterFileName(h, file); }}});
         Click(IDC_BROWSE);
         EXPECT_TRUE(answer.AllAnswered());
     }
-    EXPECT_EQ(g_strImportFile, file);
-    EXPECT_EQ(panel.GetDlgItemText(IDC_IMPORT_FILE), file);
+    EXPECT_EQ(std::tuple(g_strImportFile, panel.GetDlgItemText(IDC_IMPORT_FILE)), std::tuple(file, file));
     EXPECT_EQ(frame.messages.size(), 0u);
 }

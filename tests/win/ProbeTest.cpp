@@ -26,8 +26,7 @@ namespace {
 ProbeLimits ShortLimits() {
     ProbeLimits l;
     l.connectTimeoutMs = 2000;
-    l.sendTimeoutMs = 1500;
-    l.receiveTimeoutMs = 1500;
+    l.sendTimeoutMs = l.receiveTimeoutMs = 1500;
     l.overallMs = 4000;
     return l;
 }
@@ -54,8 +53,7 @@ struct Probe {
 };
 
 int ProbeOnce(const std::string& url, const ProbeLimits& limits = ShortLimits()) {
-    Probe p(limits);
-    return p.Run(url);
+    return Probe(limits).Run(url);
 }
 
 // The process's committed memory (kernel32's copy of psapi's call, so that the
@@ -260,15 +258,13 @@ TEST(Probe, EachOutcomeGivesItsCodeAndReason) {
     Probe p(l);
     p.Run(server.Url("/redirect/302?to=/status/404"));
     EXPECT_EQ(FormatReason(p.worker.Reason()).rfind("HTTP 404 Not Found · ", 0), 0u);
-    EXPECT_EQ(p.worker.Reason().redirects, 1);
-    EXPECT_EQ(p.worker.Reason().finalUrl, server.Url("/status/404"));
+    EXPECT_EQ(std::tuple(p.worker.Reason().redirects, p.worker.Reason().finalUrl), std::tuple(1, server.Url("/status/404")));
     p.Run(server.Url("/loop"));
     EXPECT_EQ(p.worker.Reason().redirects, 10);
     p.Run(server.Url("/redirect/301?to=ftp://127.0.0.1/page"));
-    EXPECT_EQ(p.worker.Reason().failure, ProbeFailure::UnsupportedRedirect);
-    EXPECT_EQ(p.worker.Reason().finalUrl, "ftp://127.0.0.1/page");
-    EXPECT_EQ(server.CountRequests("/echo?u=http://example.net"), 1);
-    EXPECT_EQ(server.CountRequests("/echo"), 1);
+    EXPECT_EQ(std::tuple(p.worker.Reason().failure, p.worker.Reason().finalUrl),
+              std::tuple(ProbeFailure::UnsupportedRedirect, std::string("ftp://127.0.0.1/page")));
+    for (const char* target : {"/echo?u=http://example.net", "/echo"}) EXPECT_EQ(server.CountRequests(target), 1) << target;
     EXPECT_EQ(server.CountRequests("/page"), 2) << "the direct one and one redirect's, none over plain http for https";
     EXPECT_EQ(other.CountRequests("/page"), 1);
     ExpectServerLetGo(server);
@@ -310,10 +306,9 @@ TEST(Probe, CookiesStayWithinTheirCheck) {
     // The later check asks with the fixed headers only.
     const std::string& plain = requests[2];
     EXPECT_EQ(plain.rfind("GET /echo HTTP/1.1\r\n", 0), 0u) << plain;
-    EXPECT_NE(plain.find("\r\nAccept: */*\r\n"), std::string::npos) << plain;
-    EXPECT_NE(plain.find("\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"), std::string::npos);
-    EXPECT_EQ(plain.find("Tansy"), std::string::npos) << plain;
-    EXPECT_EQ(plain.find("Cookie:"), std::string::npos) << plain;
+    for (const char* line : {"\r\nAccept: */*\r\n", "\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"})
+        EXPECT_NE(plain.find(line), std::string::npos) << plain;
+    for (const char* text : {"Tansy", "Cookie:"}) EXPECT_EQ(plain.find(text), std::string::npos) << plain;
 }
 
 // Whatever a site asks to be logged on with, the probe neither answers with
@@ -346,23 +341,19 @@ TEST(Probe, HttpsIsFetchedWithTlsAndRedirectsCrossSchemes) {
     EXPECT_EQ(ProbeOnce(tls.Url("/redirect?to=" + server.Url("/errpage"))), kProbeErrorPage);
     EXPECT_EQ(server.CountRequests("/errpage"), 1);
     // The row's text may name the scheme in capitals.
-    std::string upper = tls.Url("/page");
-    upper.replace(0, 5, "HTTPS");
-    EXPECT_EQ(ProbeOnce(upper), kProbePage);
+    EXPECT_EQ(ProbeOnce(tls.Url("/page").replace(0, 5, "HTTPS")), kProbePage);
 }
 
 // A body that never ends is read up to the body limit and no further.
 TEST(Probe, EndlessBodiesStopAtTheLimit) {
     TestHttpServer server;
     ASSERT_TRUE(server.Ok());
-    Probe big;
-    std::string page = big.Fetch(server.Url("/endless"));
+    std::string page = Probe().Fetch(server.Url("/endless"));
     EXPECT_LE(page.size(), kMaxBodyBytes);
     EXPECT_GE(page.size(), kMaxBodyBytes - 4096);
     ProbeLimits small = ShortLimits();
     small.maxBodyBytes = 100;
-    Probe p(small);
-    EXPECT_EQ(p.Fetch(server.Url("/endless")).size(), 100u);
+    EXPECT_EQ(Probe(small).Fetch(server.Url("/endless")).size(), 100u);
     // The server sees every connection closed once the probe stopped reading.
     ExpectServerLetGo(server);
 }

@@ -16,19 +16,6 @@ namespace {
 
 const char kDefaultConfig[] = "[user]\r\nfileurls=\r\nthreadcount=5\r\n";
 
-std::set<std::string> FilesIn(const std::string& dir) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string n = fd.cFileName;
-        if (n != "." && n != "..") names.insert(n);
-    } while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-    return names;
-}
-
 class ProcessTest : public ProgramTest {};
 
 }  // namespace
@@ -64,8 +51,8 @@ TEST_F(ProcessTest, FirstStartCreatesTheDefaultsBesideTheExecutableAndLogOffSave
     ::TerminateProcess(program.Process(), 0);
     ASSERT_NE(program.WaitForExit(), -1);
     EXPECT_EQ(ReadFileBytes(config), "[user]\r\nfileurls=\r\nthreadcount=8\r\nkeypass=ads\r\n");
-    EXPECT_EQ(FilesIn(exeDir.path), (std::set<std::string>{"config.ini", "skein.exe"}));
-    EXPECT_TRUE(FilesIn(workDir.path).empty()) << "nothing in the working directory";
+    EXPECT_EQ(TempDir::FilesIn(exeDir.path), (std::set<std::string>{"config.ini", "skein.exe"}));
+    EXPECT_TRUE(TempDir::FilesIn(workDir.path).empty()) << "nothing in the working directory";
 }
 
 TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
@@ -91,10 +78,7 @@ TEST_F(ProcessTest, SettingsThatCouldNotBeReadAreNeverWrittenBack) {
 TEST_F(ProcessTest, UnderAnotherCodePageTheUserIsToldOnceInTextAnyCodePageShowsAndTheProgramRuns) {
     // The code page a Western Windows gives non-Unicode programs (1252), through
     // the manifest: a child of a Wine process keeps the parent's locale.
-    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_NE(res, nullptr);
-    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
-                         ::SizeofResource(nullptr, res));
+    std::string manifest = OwnManifest();
     const size_t at = manifest.find("zh-CN</activeCodePage>");
     ASSERT_NE(at, std::string::npos);
     manifest.replace(at, 5, "en-US");

@@ -16,22 +16,6 @@
 
 namespace testsupport {
 
-// The build's skein.exe as Wine sees its Linux path.
-inline std::string BuiltExePath() {
-    std::string path = std::string("Z:") + SKEIN_EXE_PATH;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-// Sends with a bound: a hung program fails the test instead of hanging it.
-inline bool SendBounded(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr) {
-    DWORD_PTR r = 0;
-    bool ok = ::SendMessageTimeoutA(h, msg, w, l, SMTO_ABORTIFHUNG, 5000, &r) != 0;
-    if (result) *result = (LRESULT)r;
-    return ok;
-}
-
 // A control's text asked of the control itself: an edit of another process
 // keeps its text where GetWindowText does not look.
 inline std::string ControlText(HWND h) {
@@ -65,7 +49,7 @@ public:
     ChildProgram& operator=(const ChildProgram&) = delete;
     ~ChildProgram() {
         if (!m_pi.hProcess) return;
-        if (Running()) {
+        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
             ::TerminateProcess(m_pi.hProcess, 99);
             ::WaitForSingleObject(m_pi.hProcess, 5000);
         }
@@ -105,7 +89,6 @@ public:
         ::GetExitCodeProcess(m_pi.hProcess, &code);
         return (long)code;
     }
-    bool Running() const { return ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
     HANDLE Process() const { return m_pi.hProcess; }
     DWORD ThreadId() const { return m_pi.dwThreadId; }
 
@@ -173,7 +156,9 @@ protected:
     void Install(const std::string& dir, const std::string& name) {
         exe = dir + "\\" + name;
         config = dir + "\\config.ini";
-        ASSERT_TRUE(::CopyFileA(BuiltExePath().c_str(), exe.c_str(), FALSE)) << exe;
+        std::string built = std::string("Z:") + SKEIN_EXE_PATH;   // the build's skein.exe as Wine sees its path
+        std::replace(built.begin(), built.end(), '/', '\\');
+        ASSERT_TRUE(::CopyFileA(built.c_str(), exe.c_str(), FALSE)) << exe;
     }
     // Starts the program and waits for its frame and control panel.
     void Launch() {

@@ -48,8 +48,7 @@ TEST_F(ProgramTest, StartImportCheckCleanUpExportAndClose) {
 
     Click(IDC_IMPORT);
     ASSERT_TRUE(WaitForPane(0, "加载网址列表结束。")) << Pane(0);
-    EXPECT_EQ(Pane(1), "线程: 0");
-    EXPECT_EQ(Pane(2), "网址个数: 8");
+    EXPECT_EQ(std::tuple(Pane(1), Pane(2)), std::tuple("线程: 0", "网址个数: 8"));
     EXPECT_EQ(program.CellText(list, 7, 0), "8");
     EXPECT_EQ(program.CellText(list, 1, 1), urls[1]);
     EXPECT_TRUE(WaitEnabled(IDC_IMPORT));

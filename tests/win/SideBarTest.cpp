@@ -5,12 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/CorvidApp.h"
-#include "app/MainFrame.h"
-#include "core/Globals.h"
 #include "framework/Gdi.h"
-#include "urls/CorvidView.h"
 #include "win/DockTestFrame.h"
+#include "win/FrameFixture.h"
 
 using namespace docktest;
 using testsupport::ClientOnScreen;
@@ -18,12 +15,6 @@ using testsupport::PumpUntil;
 using testsupport::ScreenRect;
 
 namespace {
-
-std::string Text(HWND h) {
-    char buf[512] = {};
-    ::GetWindowTextA(h, buf, sizeof buf);
-    return buf;
-}
 
 // The pixels a window's client area shows on the screen now, row by row.
 std::vector<DWORD> ClientPixels(HWND h) {
@@ -45,53 +36,31 @@ std::vector<DWORD> ClientPixels(HWND h) {
     return std::vector<DWORD>(p, p + rc.right * rc.bottom);
 }
 
-class SideBarTest : public ::testing::Test {
+// The frame left hidden (showing a top-level window costs seconds on a
+// display without a window manager), with its own panel in the side bar.
+class SideBarTest : public frametest::FrameTest {
 protected:
     // What the bar is told the display's dots per inch are.
     static inline int s_nDpi = 96;
     static int Dpi() { return s_nDpi; }
-    CCorvidApp app;
-    CMainFrame* frame = nullptr;
-    CCorvidView* view = nullptr;
-    HWND panel = nullptr;
+    HWND hPanel = nullptr;
 
     void SetUp() override {
-        g_nShownThreads = 0;
-        g_nThreadCount = 5;
-        g_bQuerying = FALSE;
-        g_strImportFile.clear();
-        g_strIgnoreList.clear();
-        g_hControlPanel = nullptr;
         CSideBar::s_pfnScreenDpi = &Dpi;
-        app.AddCorvidDocTemplate();
-        app.OnFileNew();
-        frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-        ASSERT_NE(frame, nullptr);
-        view = dynamic_cast<CCorvidView*>(frame->GetActiveView());
-        ASSERT_NE(view, nullptr);
+        ASSERT_NO_FATAL_FAILURE(CreateFrame(5));
         ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1100, 760, SWP_NOZORDER | SWP_NOACTIVATE);
         frame->RecalcLayout();
-        panel = Bar().m_wndPanel.m_hWnd;
+        hPanel = SideBar().m_wndPanel.m_hWnd;
     }
-
     void TearDown() override {
         s_nDpi = 96;
         CSideBar::s_pfnScreenDpi = &CSideBar::ReadScreenDpi;
-        g_hControlPanel = nullptr;
-        g_nShownThreads = 0;
-        g_bQuerying = FALSE;
-        if (frame && frame->m_hWnd) {
-            app.m_pMainWnd = nullptr;
-            ::DestroyWindow(frame->m_hWnd);
-        }
-        MSG m;
-        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        FrameTest::TearDown();
     }
 
-    CSideBar& Bar() { return frame->m_wndSideBar; }
-    bool BarShown() { return Shown(Bar().m_hWnd); }
-    HWND Ctl(int id) { return ::GetDlgItem(panel, id); }
+    CSideBar& SideBar() { return frame->m_wndSideBar; }
+    bool BarShown() { return Shown(SideBar().m_hWnd); }
+    HWND Ctl(int id) { return ::GetDlgItem(hPanel, id); }
     RECT ViewRect() { return ScreenRect(view->m_hWnd); }
     RECT FrameClient() { return ClientOnScreen(frame->m_hWnd); }
 
@@ -117,18 +86,18 @@ protected:
     // press is sent; the moves and the release are posted ahead of it, so the
     // dock context's own loop takes them as it takes the user's.
     void DragBar(POINT grab, POINT drop) {
-        HWND h = Bar().m_hWnd;
+        HWND h = SideBar().m_hWnd;
         ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(h, (grab.x + drop.x) / 2, (grab.y + drop.y) / 2));
         ::PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, ClientPt(h, drop.x, drop.y));
         ::PostMessageA(h, WM_LBUTTONUP, 0, ClientPt(h, drop.x, drop.y));
         ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, ClientPt(h, grab.x, grab.y));
     }
-    UINT Side() { return (UINT)::GetDlgCtrlID(::GetParent(Bar().m_hWnd)); }
+    UINT Side() { return (UINT)::GetDlgCtrlID(::GetParent(SideBar().m_hWnd)); }
     // A point on the grip band: across the top of a bar docked left or right,
     // down the left of one docked at the top or bottom.
     POINT OnBand() {
-        RECT w = ScreenRect(Bar().m_hWnd);
-        return Bar().IsHorzDockedBar() ? POINT{w.left + 10, w.top + 100} : POINT{w.left + 100, w.top + 10};
+        RECT w = ScreenRect(SideBar().m_hWnd);
+        return SideBar().IsHorzDockedBar() ? POINT{w.left + 10, w.top + 100} : POINT{w.left + 100, w.top + 10};
     }
 };
 
@@ -144,16 +113,16 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
 
     // A press on the close button, or a release that is not over it, closes nothing;
     // the release over it hides the bar at once.
-    RECT b = Bar().m_btnClose.GetButtonRect();
-    const RECT w = ScreenRect(Bar().m_hWnd);
+    RECT b = SideBar().m_btnClose.GetButtonRect();
+    const RECT w = ScreenRect(SideBar().m_hWnd);
     const LPARAM at = MAKELPARAM(w.left + b.left + 5, w.top + b.top + 5);
-    ASSERT_EQ(::SendMessageA(Bar().m_hWnd, WM_NCHITTEST, 0, at), HTCLOSE);
-    ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONUP, HTCLIENT, at);
-    ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONDOWN, HTCLOSE, at);
+    ASSERT_EQ(::SendMessageA(SideBar().m_hWnd, WM_NCHITTEST, 0, at), HTCLOSE);
+    ::SendMessageA(SideBar().m_hWnd, WM_NCLBUTTONUP, HTCLIENT, at);
+    ::SendMessageA(SideBar().m_hWnd, WM_NCLBUTTONDOWN, HTCLOSE, at);
     EXPECT_TRUE(BarShown());
-    EXPECT_NE(::GetCapture(), Bar().m_hWnd);
-    Bar().m_btnClose.m_bPressed = TRUE;   // as idle time leaves it while the button is held
-    ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONUP, HTCLOSE, at);
+    EXPECT_NE(::GetCapture(), SideBar().m_hWnd);
+    SideBar().m_btnClose.m_bPressed = TRUE;   // as idle time leaves it while the button is held
+    ::SendMessageA(SideBar().m_hWnd, WM_NCLBUTTONUP, HTCLOSE, at);
     EXPECT_FALSE(BarShown());
     EXPECT_EQ(ViewRect().left, FrameClient().left) << "the view took the bar's place";
     EXPECT_EQ(ViewMenuItem(), "enabled") << "the check mark goes with the bar";
@@ -161,17 +130,15 @@ TEST_F(SideBarTest, CloseButtonAndViewMenuHideTheBarAtOnceAndThePanelComesBackAs
 
     ChooseViewSideBar();
     ASSERT_TRUE(BarShown());
-    EXPECT_FALSE(Bar().m_btnClose.m_bPressed) << "shown again, the button starts flat";
+    EXPECT_FALSE(SideBar().m_btnClose.m_bPressed) << "shown again, the button starts flat";
     ASSERT_TRUE(Settle());
-    EXPECT_EQ(ScreenRect(Bar().m_hWnd), w) << "back where it was, as wide as it was";
+    EXPECT_EQ(ScreenRect(SideBar().m_hWnd), w) << "back where it was, as wide as it was";
     EXPECT_EQ(ViewMenuItem(), "enabled, checked");
-    EXPECT_EQ(Bar().m_wndPanel.m_hWnd, panel) << "the same panel, never re-created";
-    EXPECT_EQ(g_hControlPanel, panel);
-    EXPECT_EQ(Text(Ctl(IDC_IMPORT_FILE)), "C:\\lists\\网址.txt");
-    EXPECT_EQ(Text(Ctl(IDC_QUERY)), "停止查询");
-    EXPECT_TRUE(g_bQuerying);
-    EXPECT_FALSE(::IsWindowEnabled(Ctl(IDC_EXPORT_VALID)));
-    EXPECT_EQ(ScreenRect(panel), ClientOnScreen(Bar().m_hWnd));
+    EXPECT_EQ(std::tuple(SideBar().m_wndPanel.m_hWnd, g_hControlPanel), std::tuple(hPanel, hPanel)) << "never re-created";
+    EXPECT_EQ(std::tuple(testsupport::TextOf(Ctl(IDC_IMPORT_FILE)), testsupport::TextOf(Ctl(IDC_QUERY))),
+              std::tuple("C:\\lists\\网址.txt", "停止查询"));
+    EXPECT_TRUE(g_bQuerying && !::IsWindowEnabled(Ctl(IDC_EXPORT_VALID)));
+    EXPECT_EQ(ScreenRect(hPanel), ClientOnScreen(SideBar().m_hWnd));
 
     ChooseViewSideBar();
     EXPECT_FALSE(BarShown()) << "the menu hides without waiting for idle time";
@@ -199,9 +166,9 @@ TEST_F(SideBarTest, ListShowsItsCurrentRowsAfterTheBarChangesSideOrFloats) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
         if (s.side)
-            frame->DockControlBar(&Bar(), s.side);
+            frame->DockControlBar(&SideBar(), s.side);
         else
-            frame->FloatControlBar(&Bar(), POINT{600, 300});
+            frame->FloatControlBar(&SideBar(), POINT{600, 300});
         ASSERT_TRUE(Settle());
         ASSERT_GE(ViewRect().left, FrameClient().left + s.viewLeftAtLeast);
         // What the screen shows of the list must be what the list paints afresh,
@@ -234,7 +201,7 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
     const int statusTop = ScreenRect(frame->m_wndStatusBar.m_hWnd).top;
     // The band lies in the top side's docking zone.
     ASSERT_LT(OnBand().y, client.top + 17);
-    ASSERT_EQ(HitTest(Bar().m_hWnd, OnBand().x, OnBand().y), HTCLIENT);
+    ASSERT_EQ(HitTest(SideBar().m_hWnd, OnBand().x, OnBand().y), HTCLIENT);
 
     struct Step {
         POINT drop;   // or, with x = -1, 30 pixels along the band
@@ -251,7 +218,7 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
         ASSERT_TRUE(Settle());
         EXPECT_EQ(Side(), s.side);
         // Docked against the side's edge of the frame's client area, 350 thick.
-        RECT w = ScreenRect(Bar().m_hWnd);
+        RECT w = ScreenRect(SideBar().m_hWnd);
         switch (s.side) {
         case AFX_IDW_DOCKBAR_LEFT: EXPECT_EQ(w.left, client.left); break;
         case AFX_IDW_DOCKBAR_TOP: EXPECT_EQ(w.top, client.top - 2); break;
@@ -261,36 +228,34 @@ TEST_F(SideBarTest, DraggedByItsBandTheBarStaysOnItsSideUntilThePointerReachesAn
         const bool horz = s.side == AFX_IDW_DOCKBAR_TOP || s.side == AFX_IDW_DOCKBAR_BOTTOM;
         EXPECT_EQ(horz ? Height(w) : Width(w), 350);
         // The grip band runs down the left of a bar in a horizontal row, across the top of any other.
-        const RECT rc = ClientOnScreen(Bar().m_hWnd);
+        const RECT rc = ClientOnScreen(SideBar().m_hWnd);
         EXPECT_GT(horz ? rc.left - w.left : rc.top - w.top, 12);
     }
-    EXPECT_EQ(ViewRect().left, ScreenRect(Bar().m_hWnd).right);
+    EXPECT_EQ(ViewRect().left, ScreenRect(SideBar().m_hWnd).right);
 
     // Into the view, away from every side: the bar floats where it was dropped,
     // in a frame of its own that the main frame owns and that carries its title.
     POINT band = OnBand();
-    const RECT before = ScreenRect(Bar().m_hWnd);
+    const RECT before = ScreenRect(SideBar().m_hWnd);
     DragBar(band, POINT{band.x + 500, band.y + 300});
     ASSERT_TRUE(Settle());
-    ASSERT_TRUE(Bar().IsFloating());
-    HWND mini = ::GetParent(::GetParent(Bar().m_hWnd));
+    ASSERT_TRUE(SideBar().IsFloating());
+    HWND mini = ::GetParent(::GetParent(SideBar().m_hWnd));
     EXPECT_TRUE(Shown(mini));
     EXPECT_EQ(::GetWindow(mini, GW_OWNER), frame->m_hWnd);
-    EXPECT_EQ(Text(mini), "侧边栏");
-    EXPECT_EQ(ScreenRect(mini).left, before.left + 500);
-    EXPECT_EQ(ScreenRect(mini).top, before.top + 300);
+    EXPECT_EQ(testsupport::TextOf(mini), "侧边栏");
+    EXPECT_EQ(std::tuple(ScreenRect(mini).left, ScreenRect(mini).top), std::tuple(before.left + 500, before.top + 300));
     EXPECT_EQ(ViewRect().left, client.left);
-    RECT rf = ScreenRect(Bar().m_hWnd);
-    EXPECT_EQ(Width(rf), 350);
-    EXPECT_EQ(Height(rf), 350);
+    RECT rf = ScreenRect(SideBar().m_hWnd);
+    EXPECT_EQ(std::tuple(Width(rf), Height(rf)), std::tuple(350, 350));
     // Its corners resize the floating frame; the bar's own edges are gone.
     EXPECT_FALSE(::GetWindowLongA(mini, GWL_STYLE) & MFS_4THICKFRAME);
-    EXPECT_EQ(HitTest(Bar().m_hWnd, rf.right - 2, rf.top + 50), HTCLIENT);
-    ::SendMessageA(Bar().m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(rf.right - 2, rf.top + 50));
-    EXPECT_FALSE(Bar().m_bEdgeTracking);
-    ::SetWindowTextA(Bar().m_hWnd, "renamed");
+    EXPECT_EQ(HitTest(SideBar().m_hWnd, rf.right - 2, rf.top + 50), HTCLIENT);
+    ::SendMessageA(SideBar().m_hWnd, WM_NCLBUTTONDOWN, HTRIGHT, Pt(rf.right - 2, rf.top + 50));
+    EXPECT_FALSE(SideBar().m_bEdgeTracking);
+    ::SetWindowTextA(SideBar().m_hWnd, "renamed");
     ASSERT_TRUE(Settle());
-    EXPECT_EQ(Text(mini), "renamed") << "the caption follows the title";
+    EXPECT_EQ(testsupport::TextOf(mini), "renamed") << "the caption follows the title";
 }
 
 // The side bar created by the frame at a display resolution the test chooses.
@@ -311,8 +276,8 @@ TEST_P(SideBarAtDpi, DockedAtTheLeftWithAWidthScaledToTheDisplayAndThePanelFilli
     ::DestroyWindow(natural);
     // 350 scaled to the display, or wider where the controls need it (here the
     // panel keeps the real resolution while the bar is told a lower one).
-    RECT w = ScreenRect(Bar().m_hWnd);
-    const LONG borders = Width(w) - Width(ClientOnScreen(Bar().m_hWnd));
+    RECT w = ScreenRect(SideBar().m_hWnd);
+    const LONG borders = Width(w) - Width(ClientOnScreen(SideBar().m_hWnd));
     EXPECT_EQ(w, (RECT{FrameClient().left, FrameClient().top,
                        FrameClient().left + std::max<LONG>(::MulDiv(350, GetParam(), 96), controlsWidth + borders),
                        ScreenRect(frame->m_wndStatusBar.m_hWnd).top}));
@@ -320,23 +285,19 @@ TEST_P(SideBarAtDpi, DockedAtTheLeftWithAWidthScaledToTheDisplayAndThePanelFilli
 
     // The panel is the bar's child and fills its client area, and every control
     // of it lies inside (the panel itself is laid out at the display's real resolution).
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(g_hControlPanel, panel);
-    EXPECT_EQ(::GetWindow(Bar().m_hWnd, GW_CHILD), panel);
-    EXPECT_TRUE(Shown(panel));
-    const RECT rc = ClientOnScreen(Bar().m_hWnd);
-    EXPECT_EQ(ScreenRect(panel), rc);
-    for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    ASSERT_NE(hPanel, nullptr);
+    EXPECT_EQ(g_hControlPanel, hPanel);
+    EXPECT_EQ(::GetWindow(SideBar().m_hWnd, GW_CHILD), hPanel);
+    EXPECT_TRUE(Shown(hPanel));
+    const RECT rc = ClientOnScreen(SideBar().m_hWnd);
+    EXPECT_EQ(ScreenRect(hPanel), rc);
+    for (HWND c = ::GetWindow(hPanel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
         RECT r = ScreenRect(c);
-        EXPECT_LE(r.right, rc.right) << Text(c);
-        EXPECT_LE(r.bottom, rc.bottom) << Text(c);
+        EXPECT_LE(r.right, rc.right) << testsupport::TextOf(c);
+        EXPECT_LE(r.bottom, rc.bottom) << testsupport::TextOf(c);
     }
     // The program scales itself to the system's resolution, and says so.
-    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_NE(res, nullptr);
-    std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))),
-                         ::SizeofResource(nullptr, res));
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+    EXPECT_NE(testsupport::OwnManifest().find(">true</dpiAware>"), std::string::npos) << testsupport::OwnManifest();
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, SideBarAtDpi, ::testing::Values(48, 96, 120, 144));

@@ -3,14 +3,45 @@
 #pragma once
 #include <windows.h>
 
-#include <chrono>
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "framework/Wnd.h"
 
+inline bool operator==(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
 namespace testsupport {
+
+inline std::string ClassOf(HWND h) {
+    char cls[64] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    return cls;
+}
+
+inline std::string TextOf(HWND h) {
+    char buf[1024] = {};
+    ::GetWindowTextA(h, buf, sizeof buf);
+    return buf;
+}
+
+// Sends with a bound: a hung window fails the test instead of hanging it.
+inline bool SendBounded(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr) {
+    DWORD_PTR r = 0;
+    bool ok = ::SendMessageTimeoutA(h, msg, w, l, SMTO_ABORTIFHUNG, 5000, &r) != 0;
+    if (result) *result = (LRESULT)r;
+    return ok;
+}
 
 // Pumps messages the way the program's loop does (PreTranslateMessage walk
 // first) until pred() holds or timeoutMs passes. Returns pred(). A message
@@ -88,23 +119,44 @@ public:
     std::string path;
 
     static void RemoveTree(const std::string& dir) {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string full = dir + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-                else {
-                    ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileA(full.c_str());
-                }
-            } while (::FindNextFileA(h, &fd));
-            ::FindClose(h);
+        for (const std::string& name : FilesIn(dir)) {
+            std::string full = dir + "\\" + name;
+            if (::GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+            ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(full.c_str());
         }
         ::RemoveDirectoryA(dir.c_str());
     }
+    // The names in a directory, "." and ".." left out.
+    static std::set<std::string> FilesIn(const std::string& dir) {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do names.insert(fd.cFileName);
+        while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+        names.erase(".");
+        names.erase("..");
+        return names;
+    }
+};
+
+// Holds keys down in the thread's keyboard state, which GetKeyState reads and
+// posted key messages leave alone, for as long as the object lives.
+class KeysHeld {
+public:
+    explicit KeysHeld(const std::vector<UINT>& keys) {
+        ::GetKeyboardState(m_saved);
+        BYTE held[256];
+        std::copy(m_saved, m_saved + 256, held);
+        for (UINT key : keys) held[key] = 0x80;
+        ::SetKeyboardState(held);
+    }
+    ~KeysHeld() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256] = {};
 };
 
 // A window's rectangle, and its client area, in screen coordinates.
@@ -121,27 +173,23 @@ inline RECT ClientOnScreen(HWND h) {
     return r;
 }
 
-// Writes bytes to a file, replacing it.
+// The manifest built into the test program, as into the program.
+inline std::string OwnManifest() {
+    HRSRC res = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (!res) return {};
+    return {static_cast<const char*>(::LockResource(::LoadResource(nullptr, res))), ::SizeofResource(nullptr, res)};
+}
+
+// Writes bytes to a file (an ANSI path), replacing it.
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    ::CloseHandle(h);
-    return ok && written == bytes.size();
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    return f.write(bytes.data(), (std::streamsize)bytes.size()) && f.flush();
 }
 
 // Reads a whole file; empty when it cannot be read.
 inline std::string ReadFileBytes(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buf[65536];
-    DWORD got = 0;
-    while (::ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    ::CloseHandle(h);
-    return out;
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace testsupport

@@ -49,17 +49,15 @@ protected:
     // Right-click on the row holding the selection mark, choose "打开网页".
     void OpenFromMenu(int markRow, DWORD menuDelayMs = 0) {
         h.view.GetListCtrl().SetSelectionMark(markRow);
-        DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst, menuDelayMs);
+        DialogAnswerer watcher("打开网页", menuDelayMs);
         h.RightClickNotify();
         testsupport::PumpUntil([&] { return !g_opened.empty() || !watcher.Dialogs().empty(); }, 3000);
         watcher.Stop();
         m_boxes = watcher.Dialogs();
-        m_menus = watcher.Menus();
     }
 
     ViewHarness h;
     std::vector<DialogAnswerer::Seen> m_boxes;
-    int m_menus = 0;
 
 private:
     ShellExecuteFn m_saved = nullptr;
@@ -87,16 +85,14 @@ TEST_F(View, WritingCellsChangesWhatTheControlShows) {
         EXPECT_EQ(h.view.GetItemText(row, col), "") << row << "," << col;
         EXPECT_FALSE(h.view.SetItemText(row, col, "x")) << row << "," << col;
     }
-    EXPECT_TRUE(h.view.SetItemText(1, 2, "超时!"));
-    EXPECT_EQ(h.Shown(1, 2), "超时!");
-    EXPECT_TRUE(h.view.SetItemText(0, 1, "a-much-longer-address.example.com"));
-    EXPECT_EQ(h.Shown(0, 1), "a-much-longer-address.example.com");
-    EXPECT_TRUE(h.view.SetItemText(0, 0, "17"));
-    EXPECT_EQ(h.Shown(0, 0), "17");
+    for (auto [row, col, text] : {std::tuple{1, 2, "超时!"}, {0, 1, "a-much-longer-address.example.com"}, {0, 0, "17"}}) {
+        EXPECT_TRUE(h.view.SetItemText(row, col, text));
+        EXPECT_EQ(h.Shown(row, col), text);
+    }
+    // Not a state, not a number: refused.
     EXPECT_FALSE(h.view.SetItemText(1, 2, "maybe"));
-    EXPECT_EQ(h.view.GetItemText(1, 2), "超时!");
     EXPECT_FALSE(h.view.SetItemText(0, 0, "x"));
-    EXPECT_EQ(h.view.GetItemText(0, 0), "17");
+    EXPECT_EQ(std::tuple(h.view.GetItemText(1, 2), h.view.GetItemText(0, 0)), std::tuple("超时!", "17"));
 }
 
 TEST_F(View, ShortBuffersGetWholeCharactersOnly) {
@@ -168,13 +164,12 @@ TEST_F(View, ARealRightClickMarksTheRowAndOpensTheMenu) {
     r.left = LVIR_BOUNDS;
     ASSERT_TRUE(::SendMessageA(h.view, LVM_GETITEMRECT, 2, (LPARAM)&r));
     LPARAM at = MAKELPARAM(r.left + 50, (r.top + r.bottom) / 2);
-    DialogAnswerer watcher(DialogAnswerer::MenuAnswer::ChooseFirst);
+    DialogAnswerer watcher("打开网页");
     ::PostMessageA(h.view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     ::PostMessageA(h.view, WM_RBUTTONUP, 0, at);
     testsupport::PumpUntil([&] { return !g_opened.empty(); }, 3000);
     watcher.Stop();
-    EXPECT_EQ(h.view.GetListCtrl().GetSelectionMark(), 2);
-    EXPECT_EQ(h.view.m_nMenuRow, 2);
+    EXPECT_EQ(std::tuple(h.view.GetListCtrl().GetSelectionMark(), h.view.m_nMenuRow), std::tuple(2, 2));
     EXPECT_EQ(g_opened, std::vector<std::string>{"http://c.com"});   // a host name gets its scheme
     EXPECT_EQ(g_verbs, std::vector<std::string>{"open"});
 }
@@ -228,7 +223,7 @@ TEST_F(View, MenuKeysOpenTheMenuForTheFocusedRowAtThatRow) {
         ::ClientToScreen(h.view, &under);
         g_opened.clear();
         RECT menu{};
-        viewtest::KeysHeld held(keys);
+        testsupport::KeysHeld held(keys);
         ASSERT_TRUE(h.ChooseFromMenu("打开网页", [&] { viewtest::PostKeys(h.view, keys); }, &menu)) << keys.back();
         EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(under.x, under.y)) << keys.back();
         EXPECT_EQ(g_opened, std::vector<std::string>{"http://" + h.view.GetItemText(row, 1)}) << keys.back();
@@ -251,11 +246,9 @@ TEST_F(View, RecheckItemsEmptyTheVerdictsOfTheRowsTheyName) {
     h.Select({});
     ASSERT_TRUE(h.ChooseFromMenu("重新检查全部超时网址", 7));
     want[6] = "";
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(h.Shown(i, 2), want[i]) << i;
-        EXPECT_EQ(h.Shown(i, 0), std::to_string(i + 1));
-        EXPECT_EQ(h.Shown(i, 1), "r" + std::to_string(i) + ".com");
-    }
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(std::tuple(h.Shown(i, 0), h.Shown(i, 1), h.Shown(i, 2)),
+                  std::tuple(std::to_string(i + 1), "r" + std::to_string(i) + ".com", want[i]));
 }
 
 // In the program's frame Ctrl+A selects every row and Ctrl+C, the frame's
@@ -267,7 +260,7 @@ TEST_F(ListInFrame, CtrlCCopiesThroughTheFrameAndMenuItemsShowTheirPrompts) {
     view->RowsChanged();
     TakeClipboardTexts();
     {
-        viewtest::KeysHeld ctrl({VK_CONTROL});
+        testsupport::KeysHeld ctrl({VK_CONTROL});
         viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'A'});
         viewtest::PostKeys(view->m_hWnd, {VK_CONTROL, 'C'});
         ASSERT_TRUE(testsupport::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));

@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -91,21 +90,6 @@ inline void PostKeys(HWND hWnd, const std::vector<UINT>& keys) {
         ::PostMessageA(hWnd, *it == VK_F10 ? WM_SYSKEYUP : WM_KEYUP, *it, 0xC0000001);
 }
 
-// Holds keys down in the thread's keyboard state, which GetKeyState reads and
-// posted key messages leave alone, for as long as the object lives.
-class KeysHeld {
-public:
-    explicit KeysHeld(const std::vector<UINT>& keys) {
-        ::GetKeyboardState(m_saved);
-        BYTE held[256];
-        std::copy(m_saved, m_saved + 256, held);
-        for (UINT key : keys) held[key] = 0x80;
-        ::SetKeyboardState(held);
-    }
-    ~KeysHeld() { ::SetKeyboardState(m_saved); }
-
-private:
-    BYTE m_saved[256] = {};
-};
+using testsupport::KeysHeld;
 
 }  // namespace viewtest

@@ -21,7 +21,7 @@
 #include "app/MainFrame.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
-#include "tools/support/BenchClock.h"
+#include "tools/bench/BenchClock.h"
 #include "tools/support/TestHttpServer.h"
 #include "urls/CheckThread.h"
 #include "urls/CorvidView.h"

@@ -12,8 +12,8 @@
 
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
-#include "tools/support/BenchClock.h"
-#include "tools/support/BenchSetup.h"
+#include "tools/bench/BenchClock.h"
+#include "tools/bench/BenchSetup.h"
 #include "urls/CorvidView.h"
 
 namespace {

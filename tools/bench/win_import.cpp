@@ -16,7 +16,7 @@
 #include "core/Messages.h"
 #include "framework/WinApp.h"
 #include "tests/win/TestSupport.h"
-#include "tools/support/BenchClock.h"
+#include "tools/bench/BenchClock.h"
 #include "urls/CorvidView.h"
 
 namespace {

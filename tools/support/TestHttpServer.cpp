@@ -15,13 +15,9 @@ const char kPage[] =
     "<html><head><title>Skein test page</title></head>\r\n<body>hello</body></html>\r\n";
 const char kErrorPage[] = "<HTML><HEAD><TITLE>域名纠错系统</TITLE></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n";
 
-std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body,
-                     bool withLength = true) {
-    std::string r = "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\n";
-    r += "Content-Type: text/html\r\nConnection: close\r\n";
-    if (withLength) r += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-    r += headers + "\r\n" + body;
-    return r;
+std::string Response(int status, const std::string& reason, const std::string& headers, const std::string& body) {
+    return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: text/html\r\nConnection: close\r\n" +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" + body;
 }
 
 // The reason phrases a client may show; any other status says "Status".
@@ -36,18 +32,10 @@ const char* ReasonPhrase(int status) {
     }
 }
 
+// The query's one key's value, to the end of the target as written (a URL there keeps its own query).
 std::string QueryValue(const std::string& target, const std::string& key) {
-    size_t q = target.find('?');
-    if (q == std::string::npos) return {};
-    std::string query = target.substr(q + 1);
-    std::string prefix = key + "=";
-    if (query.compare(0, prefix.size(), prefix) == 0) return query.substr(prefix.size());
-    size_t at = query.find("&" + prefix);
-    return at == std::string::npos ? std::string() : query.substr(at + 1 + prefix.size());
-}
-
-std::string PathOf(const std::string& target) {
-    return target.substr(0, target.find('?'));
+    size_t at = target.find("?" + key + "=");
+    return at == std::string::npos ? std::string() : target.substr(at + key.size() + 2);
 }
 
 bool TimeLeft(DWORD deadline) {
@@ -59,13 +47,41 @@ void SetNonBlocking(SOCKET s) {
     ::ioctlsocket(s, FIONBIO, &on);
 }
 
+// Waits up to ms for the socket to be readable (or writable).
+int WaitReady(SOCKET s, bool write, long ms) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval tv{0, ms * 1000};
+    return ::select(0, write ? nullptr : &set, write ? &set : nullptr, nullptr, &tv);
+}
+
+// A socket bound to a free loopback port, listening with the backlog if one is given.
+SOCKET BindLoopback(sockaddr_in& addr, int backlog = 0) {
+    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    addr = sockaddr_in{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int len = sizeof addr;
+    if (s != INVALID_SOCKET && (::bind(s, (sockaddr*)&addr, sizeof addr) != 0 ||
+                                (backlog && ::listen(s, backlog) != 0) || ::getsockname(s, (sockaddr*)&addr, &len) != 0)) {
+        ::closesocket(s);
+        return INVALID_SOCKET;
+    }
+    return s;
+}
+
 struct ServeArgs {
     TestHttpServer* server;
     SOCKET s;
 };
 
-DWORD WINAPI AcceptThread(LPVOID p);
-DWORD WINAPI ServeThread(LPVOID p);
+DWORD WINAPI ServeThread(LPVOID p) {
+    ServeArgs a = *static_cast<ServeArgs*>(p);
+    delete static_cast<ServeArgs*>(p);
+    a.server->Serve(a.s);
+    return 0;
+}
 
 }  // namespace
 
@@ -73,21 +89,12 @@ TestHttpServer::TestHttpServer(const Options& options) : m_options(options) {
     WSADATA wsa;
     m_wsa = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
     m_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr;
+    SOCKET s = BindLoopback(addr, SOMAXCONN);
     if (s == INVALID_SOCKET) return;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    int len = sizeof addr;
-    if (::bind(s, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(s, SOMAXCONN) != 0 ||
-        ::getsockname(s, (sockaddr*)&addr, &len) != 0) {
-        ::closesocket(s);
-        return;
-    }
     m_listen = s;
     m_port = ntohs(addr.sin_port);
-    m_hAcceptThread = ::CreateThread(nullptr, 0, &AcceptThread, this, 0, nullptr);
+    m_acceptThread = std::thread([this] { AcceptLoop(); });
 }
 
 TestHttpServer::~TestHttpServer() {
@@ -103,11 +110,7 @@ std::string TestHttpServer::Url(const std::string& path) const {
 void TestHttpServer::Stop() {
     m_stop.store(true);
     if (m_hStopEvent) ::SetEvent(m_hStopEvent);
-    if (m_hAcceptThread) {
-        ::WaitForSingleObject(m_hAcceptThread, INFINITE);
-        ::CloseHandle(m_hAcceptThread);
-        m_hAcceptThread = nullptr;
-    }
+    if (m_acceptThread.joinable()) m_acceptThread.join();
     if (m_listen != INVALID_SOCKET) {
         ::closesocket(m_listen);
         m_listen = INVALID_SOCKET;
@@ -121,16 +124,10 @@ void TestHttpServer::Stop() {
 unsigned short TestHttpServer::StalledPort() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_stalledPort) return m_stalledPort;
-    SOCKET l = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int len = sizeof addr;
+    sockaddr_in addr;
+    SOCKET l = BindLoopback(addr, 1);
     if (l == INVALID_SOCKET) return 0;
     m_stalled.push_back(l);
-    if (::bind(l, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(l, 1) != 0 ||
-        ::getsockname(l, (sockaddr*)&addr, &len) != 0)
-        return 0;
     // Connect until one connect stays pending: from then on the queue is full.
     for (int i = 0; i < 16; ++i) {
         SOCKET c = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -138,11 +135,7 @@ unsigned short TestHttpServer::StalledPort() {
         m_stalled.push_back(c);
         SetNonBlocking(c);
         ::connect(c, (sockaddr*)&addr, sizeof addr);
-        fd_set wr;
-        FD_ZERO(&wr);
-        FD_SET(c, &wr);
-        timeval tv{0, 300 * 1000};
-        if (::select(0, nullptr, &wr, nullptr, &tv) == 0) {
+        if (WaitReady(c, true, 300) == 0) {
             m_stalledPort = ntohs(addr.sin_port);
             break;
         }
@@ -166,26 +159,19 @@ unsigned short TestHttpServer::ClosedPort() {
     WSADATA wsa;
     ::WSAStartup(MAKEWORD(2, 2), &wsa);
     unsigned short port = 0;
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int len = sizeof addr;
-    if (s != INVALID_SOCKET && ::bind(s, (sockaddr*)&addr, sizeof addr) == 0 &&
-        ::getsockname(s, (sockaddr*)&addr, &len) == 0)
+    sockaddr_in addr;
+    SOCKET s = BindLoopback(addr);
+    if (s != INVALID_SOCKET) {
         port = ntohs(addr.sin_port);
-    if (s != INVALID_SOCKET) ::closesocket(s);
+        ::closesocket(s);
+    }
     ::WSACleanup();
     return port;
 }
 
 void TestHttpServer::AcceptLoop() {
     while (!Stopping()) {
-        fd_set rd;
-        FD_ZERO(&rd);
-        FD_SET(m_listen, &rd);
-        timeval tv{0, 50 * 1000};
-        if (::select(0, &rd, nullptr, nullptr, &tv) <= 0) continue;
+        if (WaitReady(m_listen, false, 50) <= 0) continue;
         SOCKET s = ::accept(m_listen, nullptr, nullptr);
         if (s == INVALID_SOCKET) continue;
         ++m_total;
@@ -250,11 +236,7 @@ bool TestHttpServer::ReadHead(Socket s, std::string& head, DWORD deadline) {
             continue;
         }
         if (got == 0 || ::WSAGetLastError() != WSAEWOULDBLOCK) return false;
-        fd_set rd;
-        FD_ZERO(&rd);
-        FD_SET(s, &rd);
-        timeval tv{0, 50 * 1000};
-        ::select(0, &rd, nullptr, nullptr, &tv);
+        WaitReady(s, false, 50);
     }
     return false;
 }
@@ -269,11 +251,7 @@ bool TestHttpServer::SendAll(Socket s, const char* data, size_t len, DWORD deadl
             continue;
         }
         if (::WSAGetLastError() != WSAEWOULDBLOCK) return false;
-        fd_set wr;
-        FD_ZERO(&wr);
-        FD_SET(s, &wr);
-        timeval tv{0, 50 * 1000};
-        ::select(0, nullptr, &wr, nullptr, &tv);
+        WaitReady(s, true, 50);
     }
     return true;
 }
@@ -294,16 +272,12 @@ void TestHttpServer::WaitForClientClose(Socket s, DWORD deadline) {
         int got = ::recv(s, buf, sizeof buf, 0);
         if (got == 0 || (got < 0 && ::WSAGetLastError() != WSAEWOULDBLOCK)) return;
         if (got > 0) continue;
-        fd_set rd;
-        FD_ZERO(&rd);
-        FD_SET(s, &rd);
-        timeval tv{0, 20 * 1000};
-        ::select(0, &rd, nullptr, nullptr, &tv);
+        WaitReady(s, false, 20);
     }
 }
 
 void TestHttpServer::Answer(Socket s, const std::string& target, const std::string& head) {
-    const std::string path = PathOf(target);
+    const std::string path = target.substr(0, target.find('?'));
     const DWORD deadline = ::GetTickCount() + m_options.connectionLimitMs;
     const DWORD tick = m_options.trickleIntervalMs;
 
@@ -317,13 +291,14 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         }
         return;
     }
-    if (path == "/endless") {
-        if (!SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n", deadline)) return;
-        std::string chunk(16 * 1024, 'e');
-        while (SendAll(s, chunk, deadline)) {
-        }
-        return;
-    }
+    // Answers that never end: a head, then the same piece for as long as the client reads.
+    auto endless = [&](const std::string& head, const std::string& piece) {
+        if (SendAll(s, head, deadline))
+            while (SendAll(s, piece, deadline)) {
+            }
+    };
+    if (path == "/endless") return endless("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n",
+                                           std::string(16 * 1024, 'e'));
     if (path == "/trickle" || path == "/trickle-headers") {
         std::string body(1000, 't');
         std::string r = Response(200, "OK", "", body);
@@ -344,13 +319,9 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
         return;
     }
     if (path == "/header-flood") {
-        // A response head that never ends: header lines for as long as the client reads.
-        if (!SendAll(s, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n", deadline)) return;
         std::string lines;
         for (int i = 0; i < 256; ++i) lines += "X-Flood-" + std::to_string(i) + ": " + std::string(40, 'f') + "\r\n";
-        while (SendAll(s, lines, deadline)) {
-        }
-        return;
+        return endless("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n", lines);
     }
     if (path == "/many-headers") {
         int n = atoi(QueryValue(target, "n").c_str());
@@ -361,45 +332,36 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     }
     if (path == "/endless-chunked" || path == "/huge-length") {
         const bool chunked = path == "/endless-chunked";
-        std::string r = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n";
-        r += chunked ? "Transfer-Encoding: chunked\r\n\r\n" : "Content-Length: 1099511627776\r\n\r\n";
-        if (!SendAll(s, r, deadline)) return;
         std::string data(16 * 1024, 'e');
         memcpy(data.data(), kPage, sizeof kPage - 1);
-        std::string chunk = chunked ? "4000\r\n" + data + "\r\n" : data;
-        while (SendAll(s, chunk, deadline)) {
-        }
-        return;
+        return endless(std::string("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n") +
+                           (chunked ? "Transfer-Encoding: chunked\r\n\r\n" : "Content-Length: 1099511627776\r\n\r\n"),
+                       chunked ? "4000\r\n" + data + "\r\n" : data);
     }
 
+    auto moved = [](const std::string& location, const std::string& more = "", int status = 302,
+                    const char* reason = "Found") {
+        return Response(status, reason, more + "Location: " + location + "\r\n", "<html>moved</html>\r\n");
+    };
     std::string r;
     if (path == "/page") {
         r = Response(200, "OK", "", kPage);
     } else if (path == "/errpage") {
         r = Response(200, "OK", "", kErrorPage);
     } else if (path == "/errpage-lower") {
-        std::string body = kErrorPage;
-        for (const char* tag : {"<TITLE>", "</TITLE>"}) {
-            std::string lower = tag;
-            for (char& c : lower) c = (char)tolower((unsigned char)c);
-            body.replace(body.find(tag), lower.size(), lower);
-        }
-        r = Response(200, "OK", "", body);
+        r = Response(200, "OK", "", "<HTML><HEAD><title>域名纠错系统</title></HEAD>\r\n<BODY>您访问的域名不存在</BODY></HTML>\r\n");
     } else if (path.rfind("/status/", 0) == 0) {
         r = Response(atoi(path.c_str() + 8), ReasonPhrase(atoi(path.c_str() + 8)), "", "<html>status page</html>\r\n");
     } else if (path == "/empty") {
         r = Response(200, "OK", "", "");
     } else if (path == "/loop" || path == "/ping" || path == "/pong") {
-        const char* to = path == "/loop" ? "/loop" : path == "/ping" ? "/pong" : "/ping";
-        r = Response(302, "Found", std::string("Location: ") + to + "\r\n", "<html>moved</html>\r\n");
+        r = moved(path == "/loop" ? "/loop" : path == "/ping" ? "/pong" : "/ping");
     } else if (path == "/self-loop") {
-        r = Response(302, "Found", "Location: " + Url("/self-loop") + "\r\n", "<html>moved</html>\r\n");
+        r = moved(Url("/self-loop"));
     } else if (path.rfind("/redirect/", 0) == 0) {
-        r = Response(atoi(path.c_str() + 10), "Moved", "Location: " + QueryValue(target, "to") + "\r\n",
-                     "<html>moved</html>\r\n");
+        r = moved(QueryValue(target, "to"), "", atoi(path.c_str() + 10), "Moved");
     } else if (path == "/set-cookie") {
-        r = Response(302, "Found", "Set-Cookie: first=1; Path=/\r\nSet-Cookie: second=2; Path=/\r\nLocation: " +
-                     QueryValue(target, "to") + "\r\n", "<html>moved</html>\r\n");
+        r = moved(QueryValue(target, "to"), "Set-Cookie: first=1; Path=/\r\nSet-Cookie: second=2; Path=/\r\n");
     } else if (path == "/needs-cookie") {
         r = head.find("\r\nCookie: first=1; second=2\r\n") != std::string::npos
                 ? Response(200, "OK", "", kPage)
@@ -427,9 +389,7 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     } else if (target.rfind("/%E4%B8%AD%E6%96%87/%E9%A1%B5%E9%9D%A2?q=%E8%BE%93%E5%85%A5", 0) == 0) {
         r = Response(200, "OK", "", kPage);
     } else if (path == "/to-chinese") {
-        r = Response(302, "Found",
-                     "Location: /\xE4\xB8\xAD\xE6\x96\x87/\xE9\xA1\xB5\xE9\x9D\xA2?q=\xE8\xBE\x93\xE5\x85\xA5\r\n",
-                     "<html>moved</html>\r\n");
+        r = moved("/\xE4\xB8\xAD\xE6\x96\x87/\xE9\xA1\xB5\xE9\x9D\xA2?q=\xE8\xBE\x93\xE5\x85\xA5");
     } else if (path == "/echo") {
         r = Response(200, "OK", "", head);
     } else {
@@ -437,21 +397,5 @@ void TestHttpServer::Answer(Socket s, const std::string& target, const std::stri
     }
     if (SendAll(s, r, deadline)) WaitForClientClose(s, deadline);
 }
-
-namespace {
-
-DWORD WINAPI AcceptThread(LPVOID p) {
-    static_cast<TestHttpServer*>(p)->AcceptLoop();
-    return 0;
-}
-
-DWORD WINAPI ServeThread(LPVOID p) {
-    ServeArgs a = *static_cast<ServeArgs*>(p);
-    delete static_cast<ServeArgs*>(p);
-    a.server->Serve(a.s);
-    return 0;
-}
-
-}  // namespace
 
 }  // namespace testsupport

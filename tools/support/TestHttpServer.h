@@ -9,42 +9,26 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
 
 // Paths the server answers (anything else: 404):
-//   /page               200, a small HTML page
-//   /errpage            200, the provider's domain error page, GBK, <TITLE> upper case
-//   /errpage-lower      the same page with <title> in lower case
-//   /status/NNN         status NNN with its reason phrase (or "Status") and a short body
-//   /empty              200 with an empty body
-//   /redirect/NNN?to=L  status NNN (301, 302...) with Location: L (L taken as written)
-//   /set-cookie?to=L    302 to L, setting the cookies first=1 and second=2 (two Set-Cookie lines)
-//   /needs-cookie       200 with the page when the request carries "Cookie: first=1; second=2", else 403
-//   /auth?scheme=S      401 with "WWW-Authenticate: S" (S taken as written; Basic with a realm)
-//   /chunked            200, the page in chunked encoding
-//   /endless            200, a body without length that never ends
-//   /endless-chunked    200, a chunked body that never ends
-//   /huge-length        200, Content-Length of a terabyte, the body sent for ever
-//   /header-flood       a status line, then header lines for ever
-//   /many-headers?n=N   200 with N header lines (30,000 by default), then the page
-//   /loop               302 to /loop
-//   /self-loop          302 to its own absolute URL
-//   /ping, /pong        302 to each other
-//   /silent             accepted and never answered
-//   /trickle            200, a body sent one byte per trickle interval
-//   /trickle-headers    the response head sent one byte per trickle interval
-//   /reset              200, part of the body, then a connection reset
-//   /garbage            bytes that are not HTTP, then close
-//   /slow?ms=N          the page after N milliseconds
-//   /echo               200, the request head as the body
-//   /中文/页面?q=输入...    200, the page; only in UTF-8 with every byte escaped, as browsers send it
-//   /to-chinese         302 to /中文/页面?q=输入 in raw UTF-8 bytes, as some servers send it (bytes
-//                       that also pair up as GBK: Wine's library hands headers back through the code page)
-// A request in absolute form, as to a proxy ("GET http://host/path"), is
-// answered as for its path.
-// A client that opens with a TLS greeting is let go at once.
+//   /page, /chunked, /empty: 200 with a small page, the page chunked, no body
+//   /errpage, /errpage-lower: 200, the provider's GBK domain error page, its <TITLE> in upper or lower case
+//   /status/NNN: status NNN with its phrase (or "Status"); /redirect/NNN?to=L: NNN with Location L as written
+//   /set-cookie?to=L: 302 to L, setting first=1 and second=2; /needs-cookie: 200 with both cookies, else 403
+//   /auth?scheme=S: 401 with "WWW-Authenticate: S" (Basic with a realm); /echo: 200, the request head as body
+//   /endless, /endless-chunked, /huge-length (a terabyte announced): 200 and a body for ever
+//   /header-flood: header lines for ever; /many-headers?n=N: N header lines (30,000), then the page
+//   /loop, /self-loop (absolute), /ping <-> /pong: 302 for ever; /silent: never a byte
+//   /trickle, /trickle-headers: the body, or the whole answer, one byte per trickle interval
+//   /reset: part of the body, then a reset; /garbage: no HTTP; /slow?ms=N: the page after N ms
+//   /中文/页面?q=输入...: the page, only asked in escaped UTF-8 as browsers do; /to-chinese: 302 there in raw
+//   UTF-8 bytes (that also pair up as GBK: Wine's library hands headers back through the code page)
+// A request in absolute form, as to a proxy, is answered as for its path; a
+// client that opens with a TLS greeting is let go at once.
 class TestHttpServer {
 public:
     using Socket = UINT_PTR;   // winsock's SOCKET, without winsock's header here
@@ -84,11 +68,11 @@ public:
     // A loopback port that nothing listens on (bound once, then released).
     static unsigned short ClosedPort();
 
-    // Thread bodies (public for the thread entry functions only).
-    void AcceptLoop();
+    // A connection's thread body (public for its entry function only).
     void Serve(Socket s);
 
 private:
+    void AcceptLoop();
     void Answer(Socket s, const std::string& target, const std::string& head);
     bool ReadHead(Socket s, std::string& head, DWORD deadline);
     bool SendAll(Socket s, const char* data, size_t len, DWORD deadline);
@@ -103,7 +87,7 @@ private:
     Socket m_listen = kNoSocket;
     unsigned short m_port = 0;
     HANDLE m_hStopEvent = nullptr;
-    HANDLE m_hAcceptThread = nullptr;
+    std::thread m_acceptThread;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_open{0}, m_peak{0}, m_total{0};
 
