@@ -473,7 +473,6 @@ TEST(ProbeHostile, OverlongAddressIsNeverRequested) {
         WorkerRun tooLong(base + std::string(size - base.size(), 'a'), ShortLimits());
         ASSERT_TRUE(tooLong.Finish(10000)) << size;
         EXPECT_EQ(tooLong.Code(), (WPARAM)kProbeNothing) << size;
-        EXPECT_LT(tooLong.verdictMs, 1000u) << size;
     }
     EXPECT_EQ(server.TotalConnections(), 1);
 }
