@@ -156,6 +156,35 @@ DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int
     return result;
 }
 
+namespace {
+
+// A sizing bar keeps its top-left corner and takes its docked size; any other
+// bar keeps its window as it is.
+Rect DockedRect(const RowEntry& e, bool horizontal) {
+    Rect rc = e.rect;
+    if (e.sizing) {
+        rc.right = rc.left + (horizontal ? e.length : e.thickness);
+        rc.bottom = rc.top + (horizontal ? e.thickness : e.length);
+    }
+    return rc;
+}
+
+// Brings the rectangle to `position` along the row; FALSE when it is there.
+// A bar ends where it is compared, as the dock bar itself places it, so a row
+// once lined up stays still on the next pass.
+bool MoveAlongRow(Rect& rc, int position, bool horizontal, bool topDock) {
+    if (horizontal) {
+        if (rc.left == position) return false;
+        rc.Offset(position - rc.left, topDock ? -2 : 0);
+        return true;
+    }
+    if (rc.top == position) return false;
+    rc.Offset(0, position - rc.top);
+    return true;
+}
+
+}  // namespace
+
 std::vector<int> LineUpRowBars(std::vector<RowEntry>& list, int index, bool horizontal, bool topDock) {
     std::vector<int> moved;
     if (index < 0 || index >= (int)list.size()) return moved;
@@ -165,20 +194,9 @@ std::vector<int> LineUpRowBars(std::vector<RowEntry>& list, int index, bool hori
     for (int i = r.first; i <= r.last; ++i) {
         RowEntry& e = list[i];
         if (!e.InRow()) continue;
-        Rect rc = e.rect;
-        if (e.sizing) {
-            rc.right = rc.left + (horizontal ? e.length : e.thickness);
-            rc.bottom = rc.top + (horizontal ? e.thickness : e.length);
-        }
-        if ((horizontal ? rc.left : rc.top) != position) {
-            if (horizontal)
-                rc.Offset(position - rc.left, topDock ? -2 : 0);
-            else
-                rc.Offset(0, position - rc.top - 2);
-            moved.push_back(i);
-        }
-        e.rect = rc;
-        position += (horizontal ? rc.Width() : rc.Height()) - 2;
+        e.rect = DockedRect(e, horizontal);
+        if (MoveAlongRow(e.rect, position, horizontal, topDock)) moved.push_back(i);
+        position += (horizontal ? e.rect.Width() : e.rect.Height()) - 2;
     }
     return moved;
 }
