@@ -306,28 +306,45 @@ TrackLimits CalcTrackLimits(unsigned hit, bool inRow, int trackPos, const TrackB
     return t;
 }
 
-void ApplyTrackDelta(std::vector<TrackBar>& bars, int thisPos, unsigned hit, bool inRow, int delta) {
-    if (thisPos < 0 || thisPos >= (int)bars.size() || delta == 0) return;
-    bool before = (hit == kHtTop || hit == kHtLeft);
-    if (!inRow) {
-        int thickness = bars[thisPos].thickness + (before ? -delta : delta);
-        for (TrackBar& b : bars) b.thickness = thickness;
-        return;
+namespace {
+
+// Takes up to `amount` from the bars from `from` onward in the direction of
+// `step`, nearest first, none of them below its minimum.
+void TakeSpareLength(std::vector<TrackBar>& bars, int from, int step, int amount) {
+    for (int i = from; amount > 0 && i >= 0 && i < (int)bars.size(); i += step) {
+        int give = std::min(amount, std::max(0, bars[i].length - bars[i].minLength));
+        bars[i].length -= give;
+        amount -= give;
     }
+}
+
+// An edge between two bars of the row moved by delta: the bar it moves away
+// from grows by the whole distance, and the bars it moves toward pay for it.
+// `before` tells whether the edge is this bar's left or top one.
+void MoveEdgeInRow(std::vector<TrackBar>& bars, int thisPos, bool before, int delta) {
     int growing = thisPos;
-    if ((before && delta > 0) || (!before && delta < 0)) {
+    if (before == (delta > 0)) {
+        // Moving into this bar: the neighbour across the edge is the one that grows.
         growing = before ? thisPos - 1 : thisPos + 1;
         before = !before;
     }
     if (growing < 0 || growing >= (int)bars.size()) return;
-    int left = std::abs(delta);
-    bars[growing].length += left;
-    int step = before ? -1 : 1;
-    for (int i = growing + step; left > 0 && i >= 0 && i < (int)bars.size(); i += step) {
-        int give = std::min(left, std::max(0, bars[i].length - bars[i].minLength));
-        bars[i].length -= give;
-        left -= give;
+    bars[growing].length += std::abs(delta);
+    TakeSpareLength(bars, before ? growing - 1 : growing + 1, before ? -1 : 1, std::abs(delta));
+}
+
+}  // namespace
+
+void ApplyTrackDelta(std::vector<TrackBar>& bars, int thisPos, unsigned hit, bool inRow, int delta) {
+    if (thisPos < 0 || thisPos >= (int)bars.size() || delta == 0) return;
+    const bool before = (hit == kHtTop || hit == kHtLeft);
+    if (inRow) {
+        MoveEdgeInRow(bars, thisPos, before, delta);
+        return;
     }
+    // The edge facing the frame's inside: the whole row takes the new thickness.
+    const int thickness = bars[thisPos].thickness + (before ? -delta : delta);
+    for (TrackBar& b : bars) b.thickness = thickness;
 }
 
 int EdgeCentre(const Rect& edge, unsigned hit) {
