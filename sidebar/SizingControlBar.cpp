@@ -12,7 +12,7 @@
 #include "framework/Gdi.h"
 #include "framework/MiniFrame.h"
 #include "framework/Profile.h"
-#include "sidebar/rules/SizingLayout.h"
+#include "sidebar/LayoutRect.h"
 
 namespace {
 
@@ -142,34 +142,51 @@ void CSizingControlBar::LineUpRowBars() {
     if (!moved.empty() && m_pDockSite) m_pDockSite->DelayRecalcLayout(TRUE);
 }
 
+namespace {
+
+SIZE AtLeast(SIZE size, SIZE minimum) {
+    return SIZE{std::max(size.cx, minimum.cx), std::max(size.cy, minimum.cy)};
+}
+
+// Bars of the row waiting to be shown or hidden change state in one batch;
+// a layout that only asks for sizes moves nothing.
+void ApplyDelayedShows(const CSizingControlBar& self, const std::vector<CSizingControlBar*>& bars) {
+    BOOL query = self.m_pDockBar && self.m_pDockBar->m_bLayoutQuery;
+    AFX_SIZEPARENTPARAMS layout{};
+    layout.hDWP = query ? nullptr : ::BeginDeferWindowPos((int)bars.size());
+    for (CSizingControlBar* p : bars)
+        if (p->m_nStateFlags & (CControlBar::delayHide | CControlBar::delayShow)) p->RecalcDelayShow(&layout);
+    if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
+}
+
+// The length the dock bar's layout gives the row: its layout rectangle, or the
+// frame's client area before the dock bar has one. A horizontal row runs 2
+// pixels past each end, a vertical one 2 short.
+int RowLength(const CSizingControlBar& self, BOOL bHorz) {
+    RECT rc{};
+    if (self.m_pDockBar) rc = self.m_pDockBar->m_rectLayout;
+    if (::IsRectEmpty(&rc) && self.m_pDockSite) rc = self.m_pDockSite->GetClientRect();
+    return bHorz ? (rc.right - rc.left) + 2 : (rc.bottom - rc.top) - 2;
+}
+
+// Only the row's first sizing bar shares the row, and only once per layout of
+// the dock bar (the flag comes from CalcDynamicLayout).
+bool SharesRowNow(const CSizingControlBar& self, const std::vector<CSizingControlBar*>& bars) {
+    return self.IsVisible() && !self.IsFloatingBar() && self.m_bInDockLayout && !bars.empty() && bars[0] == &self;
+}
+
+}  // namespace
+
 SIZE CSizingControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     if (bStretch)
         return bHorz ? SIZE{32767, m_sizeHorzDock.cy} : SIZE{m_sizeVertDock.cx, 32767};
 
     std::vector<CSizingControlBar*> bars;
     CollectRowSizingBars(bars);
-
-    // Bars of the row waiting to be shown or hidden change state in one batch.
-    BOOL query = m_pDockBar && m_pDockBar->m_bLayoutQuery;
-    AFX_SIZEPARENTPARAMS layout{};
-    layout.hDWP = query ? nullptr : ::BeginDeferWindowPos((int)bars.size());
-    for (CSizingControlBar* p : bars)
-        if (p->m_nStateFlags & (delayHide | delayShow)) p->RecalcDelayShow(&layout);
-    if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
-
-    RECT rc{};
-    if (m_pDockBar) rc = m_pDockBar->m_rectLayout;
-    if (::IsRectEmpty(&rc) && m_pDockSite) rc = m_pDockSite->GetClientRect();
-    int rowLength = bHorz ? (rc.right - rc.left) + 2 : (rc.bottom - rc.top) - 2;
-
-    if (IsVisible() && !IsFloatingBar() && m_bInDockLayout && !bars.empty() && bars[0] == this) {
-        if (DistributeRowLength(rowLength, bHorz)) LineUpRowBars();
-    }
+    ApplyDelayedShows(*this, bars);
+    if (SharesRowNow(*this, bars) && DistributeRowLength(RowLength(*this, bHorz), bHorz)) LineUpRowBars();
     m_bInDockLayout = FALSE;
-
-    if (bHorz)
-        return SIZE{std::max(m_sizeHorzDock.cx, m_sizeMinHorzDock.cx), std::max(m_sizeHorzDock.cy, m_sizeMinHorzDock.cy)};
-    return SIZE{std::max(m_sizeVertDock.cx, m_sizeMinVertDock.cx), std::max(m_sizeVertDock.cy, m_sizeMinVertDock.cy)};
+    return bHorz ? AtLeast(m_sizeHorzDock, m_sizeMinHorzDock) : AtLeast(m_sizeVertDock, m_sizeMinVertDock);
 }
 
 SIZE CSizingControlBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
@@ -187,8 +204,8 @@ SIZE CSizingControlBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
         ::GetCursorPos(&cursor);
         RECT f = pFrame->GetWindowRect(), b = GetWindowRect();
         scb::CornerResize r = scb::ResizeByCorner(
-            (unsigned)hit, cursor.x, cursor.y, scb::Rect{f.left, f.top, f.right, f.bottom},
-            scb::Rect{b.left, b.top, b.right, b.bottom}, scb::Size{m_sizeFloating.cx, m_sizeFloating.cy},
+            (unsigned)hit, cursor.x, cursor.y, scb::ToRect(f),
+            scb::ToRect(b), scb::Size{m_sizeFloating.cx, m_sizeFloating.cy},
             scb::Size{m_sizeMinFloating.cx, m_sizeMinFloating.cy});
         m_sizeFloating = SIZE{r.size.cx, r.size.cy};
         if (r.setLeft) m_pDockContext->m_rectFrameDragHorz.left = r.left;
@@ -198,8 +215,7 @@ SIZE CSizingControlBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     } else {
         m_sizeFloating.cx = nLength;
     }
-    m_sizeFloating.cx = std::max(m_sizeFloating.cx, m_sizeMinFloating.cx);
-    m_sizeFloating.cy = std::max(m_sizeFloating.cy, m_sizeMinFloating.cy);
+    m_sizeFloating = AtLeast(m_sizeFloating, m_sizeMinFloating);
     return m_sizeFloating;
 }
 

@@ -23,8 +23,8 @@ public:
 
     virtual BOOL Create(LPCSTR lpszWindowName, CWnd* pParentWnd, UINT nID,
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);
-    // Sets all three sizes to sizeDefault first; bHasGripper is not used.
-    virtual BOOL Create(LPCSTR lpszWindowName, CWnd* pParentWnd, SIZE sizeDefault, BOOL bHasGripper, UINT nID,
+    // Sets all three sizes to sizeDefault first.
+    virtual BOOL Create(LPCSTR lpszWindowName, CWnd* pParentWnd, SIZE sizeDefault, BOOL, UINT nID,
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);
     // The six sizes in the profile section "<name>-SCBar-<control id>".
     virtual void LoadSizes(LPCSTR lpszProfileName);

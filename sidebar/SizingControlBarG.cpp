@@ -3,17 +3,10 @@
 
 #include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
+#include "sidebar/LayoutRect.h"
 #include "sidebar/rules/GripLayout.h"
 
 namespace {
-
-scb::Rect ToRect(const RECT& r) {
-    return scb::Rect{r.left, r.top, r.right, r.bottom};
-}
-
-RECT FromRect(const scb::Rect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
 
 bool IsHorzDockSide(UINT nDockSideID) {
     return nDockSideID == AFX_IDW_DOCKBAR_TOP || nDockSideID == AFX_IDW_DOCKBAR_BOTTOM;
@@ -37,7 +30,7 @@ HFONT CreateCloseGlyphFont(HDC hDC) {
 }  // namespace
 
 RECT CSizingBarButton::GetButtonRect() const {
-    return FromRect(scb::CloseButtonRect(scb::Point{m_ptOrigin.x, m_ptOrigin.y}));
+    return scb::FromRect(scb::CloseButtonRect(scb::Point{m_ptOrigin.x, m_ptOrigin.y}));
 }
 
 void CSizingBarButton::Draw(HDC hDC) const {
@@ -62,18 +55,18 @@ void CSizingControlBarG::CalcInnerRect(RECT& rc, UINT nDockSideID) {
     RECT rcWindow = rc;
     CSizingControlBar::CalcInnerRect(rc, nDockSideID);
     if (!HasGripArea()) return;
-    scb::GripPlacement g = scb::PlaceGripBand(ToRect(rcWindow), ToRect(rc), IsHorzDockSide(nDockSideID), m_cyGripBand);
+    scb::GripPlacement g = scb::PlaceGripBand(scb::ToRect(rcWindow), scb::ToRect(rc), IsHorzDockSide(nDockSideID), m_cyGripBand);
     m_btnClose.MoveTo(POINT{g.buttonOrigin.x, g.buttonOrigin.y});
-    rc = FromRect(g.client);
+    rc = scb::FromRect(g.client);
 }
 
 void CSizingControlBarG::DrawGripArea(HDC hDC, const RECT& rcClient) {
     if (!HasGripArea()) return;
-    scb::GripLines lines = scb::CalcGripLines(ToRect(rcClient), IsHorzDockedBar() != FALSE, m_cyGripBand,
+    scb::GripLines lines = scb::CalcGripLines(scb::ToRect(rcClient), IsHorzDockedBar() != FALSE, m_cyGripBand,
                                               scb::Point{m_btnClose.m_ptOrigin.x, m_btnClose.m_ptOrigin.y});
     COLORREF hilite = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    Draw3dRect(hDC, FromRect(lines.first), hilite, shadow);
-    Draw3dRect(hDC, FromRect(lines.second), hilite, shadow);
+    Draw3dRect(hDC, scb::FromRect(lines.first), hilite, shadow);
+    Draw3dRect(hDC, scb::FromRect(lines.second), hilite, shadow);
     m_btnClose.Draw(hDC);
 }
 

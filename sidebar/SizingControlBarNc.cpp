@@ -6,18 +6,10 @@
 #include "framework/FrameworkIds.h"
 #include "framework/Gdi.h"
 #include "framework/MiniFrame.h"
+#include "sidebar/LayoutRect.h"
 #include "sidebar/SizingControlBar.h"
-#include "sidebar/rules/SizingLayout.h"
 
 namespace {
-
-scb::Rect ToRect(const RECT& r) {
-    return scb::Rect{r.left, r.top, r.right, r.bottom};
-}
-
-RECT FromRect(const scb::Rect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
 
 scb::DockSide SideOf(UINT nDockSideID) {
     switch (nDockSideID) {
@@ -54,15 +46,15 @@ int CSizingControlBar::EdgeIndexToHitCode(int nIndex) {
 
 BOOL CSizingControlBar::GetSizingEdgeRect(const RECT& rcBar, RECT& rcEdge, UINT nHitTest) {
     scb::Rect out;
-    BOOL ok = scb::GetSizingEdgeRect(ToRect(rcBar), nHitTest, m_dwSizingStyle, m_cxSizingEdge,
+    BOOL ok = scb::GetSizingEdgeRect(scb::ToRect(rcBar), nHitTest, m_dwSizingStyle, m_cxSizingEdge,
                                      IsHorzDockedBar() != FALSE, out);
-    rcEdge = FromRect(out);
+    rcEdge = scb::FromRect(out);
     return ok;
 }
 
 void CSizingControlBar::CalcInnerRect(RECT& rc, UINT nDockSideID) {
     unsigned style = m_dwSizingStyle;
-    rc = FromRect(scb::CalcInnerRect(ToRect(rc), SideOf(nDockSideID), style, m_cxSizingEdge));
+    rc = scb::FromRect(scb::CalcInnerRect(scb::ToRect(rc), SideOf(nDockSideID), style, m_cxSizingEdge));
     m_dwSizingStyle = style;
 }
 
@@ -98,7 +90,7 @@ void CSizingControlBar::OnNcCalcSize(NCCALCSIZE_PARAMS* pParams) {
 LRESULT CSizingControlBar::OnNcHitTest(POINT point) {
     if (IsFloatingBar()) return HTCLIENT;
     RECT rcBar = GetWindowRect();
-    unsigned hit = scb::EdgeHitTest(ToRect(rcBar), point.x, point.y, m_dwSizingStyle, m_cxSizingEdge,
+    unsigned hit = scb::EdgeHitTest(scb::ToRect(rcBar), point.x, point.y, m_dwSizingStyle, m_cxSizingEdge,
                                     IsHorzDockedBar() != FALSE);
     return hit ? (LRESULT)hit : HTCLIENT;
 }
@@ -152,7 +144,7 @@ void CSizingControlBar::BeginEdgeTrack(UINT nHitTest, POINT point) {
     m_nTrackPos = scb::IsHorzHit(nHitTest) ? point.x : point.y;
     RECT rcEdge;
     GetSizingEdgeRect(GetWindowRect(), rcEdge, nHitTest);
-    m_nGrabOffset = m_nTrackPos - scb::EdgeCentre(ToRect(rcEdge), nHitTest);
+    m_nGrabOffset = m_nTrackPos - scb::EdgeCentre(scb::ToRect(rcEdge), nHitTest);
 
     std::vector<CSizingControlBar*> bars;
     int nThis = -1;
@@ -214,7 +206,7 @@ void CSizingControlBar::InvertTrackLine() {
             rc.bottom = dock.bottom - 1;
         }
     }
-    int offset = scb::TrackLineOffset(ToRect(rc), m_nTrackHit, m_nTrackPos, m_nGrabOffset);
+    int offset = scb::TrackLineOffset(scb::ToRect(rc), m_nTrackHit, m_nTrackPos, m_nGrabOffset);
     if (scb::IsHorzHit(m_nTrackHit)) ::OffsetRect(&rc, offset, 0);
     else ::OffsetRect(&rc, 0, offset);
     RECT frame = m_pDockSite->GetWindowRect();

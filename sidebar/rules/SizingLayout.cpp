@@ -156,6 +156,35 @@ DistributeResult DistributeRowLength(std::vector<RowEntry>& list, int index, int
     return result;
 }
 
+namespace {
+
+// A sizing bar keeps its top-left corner and takes its docked size; any other
+// bar keeps its window as it is.
+Rect DockedRect(const RowEntry& e, bool horizontal) {
+    Rect rc = e.rect;
+    if (e.sizing) {
+        rc.right = rc.left + (horizontal ? e.length : e.thickness);
+        rc.bottom = rc.top + (horizontal ? e.thickness : e.length);
+    }
+    return rc;
+}
+
+// Brings the rectangle to `position` along the row; FALSE when it is there.
+// A bar ends where it is compared, as the dock bar itself places it, so a row
+// once lined up stays still on the next pass.
+bool MoveAlongRow(Rect& rc, int position, bool horizontal, bool topDock) {
+    if (horizontal) {
+        if (rc.left == position) return false;
+        rc.Offset(position - rc.left, topDock ? -2 : 0);
+        return true;
+    }
+    if (rc.top == position) return false;
+    rc.Offset(0, position - rc.top);
+    return true;
+}
+
+}  // namespace
+
 std::vector<int> LineUpRowBars(std::vector<RowEntry>& list, int index, bool horizontal, bool topDock) {
     std::vector<int> moved;
     if (index < 0 || index >= (int)list.size()) return moved;
@@ -165,20 +194,9 @@ std::vector<int> LineUpRowBars(std::vector<RowEntry>& list, int index, bool hori
     for (int i = r.first; i <= r.last; ++i) {
         RowEntry& e = list[i];
         if (!e.InRow()) continue;
-        Rect rc = e.rect;
-        if (e.sizing) {
-            rc.right = rc.left + (horizontal ? e.length : e.thickness);
-            rc.bottom = rc.top + (horizontal ? e.thickness : e.length);
-        }
-        if ((horizontal ? rc.left : rc.top) != position) {
-            if (horizontal)
-                rc.Offset(position - rc.left, topDock ? -2 : 0);
-            else
-                rc.Offset(0, position - rc.top - 2);
-            moved.push_back(i);
-        }
-        e.rect = rc;
-        position += (horizontal ? rc.Width() : rc.Height()) - 2;
+        e.rect = DockedRect(e, horizontal);
+        if (MoveAlongRow(e.rect, position, horizontal, topDock)) moved.push_back(i);
+        position += (horizontal ? e.rect.Width() : e.rect.Height()) - 2;
     }
     return moved;
 }
@@ -288,28 +306,45 @@ TrackLimits CalcTrackLimits(unsigned hit, bool inRow, int trackPos, const TrackB
     return t;
 }
 
-void ApplyTrackDelta(std::vector<TrackBar>& bars, int thisPos, unsigned hit, bool inRow, int delta) {
-    if (thisPos < 0 || thisPos >= (int)bars.size() || delta == 0) return;
-    bool before = (hit == kHtTop || hit == kHtLeft);
-    if (!inRow) {
-        int thickness = bars[thisPos].thickness + (before ? -delta : delta);
-        for (TrackBar& b : bars) b.thickness = thickness;
-        return;
+namespace {
+
+// Takes up to `amount` from the bars from `from` onward in the direction of
+// `step`, nearest first, none of them below its minimum.
+void TakeSpareLength(std::vector<TrackBar>& bars, int from, int step, int amount) {
+    for (int i = from; amount > 0 && i >= 0 && i < (int)bars.size(); i += step) {
+        int give = std::min(amount, std::max(0, bars[i].length - bars[i].minLength));
+        bars[i].length -= give;
+        amount -= give;
     }
+}
+
+// An edge between two bars of the row moved by delta: the bar it moves away
+// from grows by the whole distance, and the bars it moves toward pay for it.
+// `before` tells whether the edge is this bar's left or top one.
+void MoveEdgeInRow(std::vector<TrackBar>& bars, int thisPos, bool before, int delta) {
     int growing = thisPos;
-    if ((before && delta > 0) || (!before && delta < 0)) {
+    if (before == (delta > 0)) {
+        // Moving into this bar: the neighbour across the edge is the one that grows.
         growing = before ? thisPos - 1 : thisPos + 1;
         before = !before;
     }
     if (growing < 0 || growing >= (int)bars.size()) return;
-    int left = std::abs(delta);
-    bars[growing].length += left;
-    int step = before ? -1 : 1;
-    for (int i = growing + step; left > 0 && i >= 0 && i < (int)bars.size(); i += step) {
-        int give = std::min(left, std::max(0, bars[i].length - bars[i].minLength));
-        bars[i].length -= give;
-        left -= give;
+    bars[growing].length += std::abs(delta);
+    TakeSpareLength(bars, before ? growing - 1 : growing + 1, before ? -1 : 1, std::abs(delta));
+}
+
+}  // namespace
+
+void ApplyTrackDelta(std::vector<TrackBar>& bars, int thisPos, unsigned hit, bool inRow, int delta) {
+    if (thisPos < 0 || thisPos >= (int)bars.size() || delta == 0) return;
+    const bool before = (hit == kHtTop || hit == kHtLeft);
+    if (inRow) {
+        MoveEdgeInRow(bars, thisPos, before, delta);
+        return;
     }
+    // The edge facing the frame's inside: the whole row takes the new thickness.
+    const int thickness = bars[thisPos].thickness + (before ? -delta : delta);
+    for (TrackBar& b : bars) b.thickness = thickness;
 }
 
 int EdgeCentre(const Rect& edge, unsigned hit) {
