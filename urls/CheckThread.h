@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/Inet.h"
+#include "framework/SocketGuard.h"
 #include "framework/WinThread.h"
 #include "urls/rules/Cookies.h"
 #include "urls/rules/ProbeReason.h"
