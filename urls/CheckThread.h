@@ -102,9 +102,6 @@ public:
     bool CloseRequest();
     bool CloseAll();
 
-    bool HasSession() const { return m_pSession != nullptr; }
-    bool HasRequest() const { return m_pConnection != nullptr || m_pFile != nullptr; }
-
     // Posts the worker's one verdict, with its reason, to its view; later
     // calls post nothing. Called by the worker, or by its watchdog when the
     // probe's time is up.
