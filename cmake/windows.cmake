@@ -1,4 +1,5 @@
-# The 32-bit Windows program, its in-process test suite and the benchmarks.
+# The Windows program (32-bit; 64-bit where only 64-bit Wine runs, see
+# scripts/wine-env), its in-process test suite and the benchmarks.
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
 
 file(GLOB SKEIN_WIN_SOURCES CONFIGURE_DEPENDS
@@ -16,6 +17,13 @@ target_include_directories(skein_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_
 target_link_libraries(skein_core PUBLIC skein_rules ${SKEIN_WIN_LIBS})
 
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+# Windows (and Wine) ignore a manifest written for another processor, and with
+# it the common controls and the code page it asks for.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(SKEIN_MANIFEST_ARCH amd64)
+else()
+  set(SKEIN_MANIFEST_ARCH x86)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/res/skein.manifest ${CMAKE_BINARY_DIR}/generated/skein.manifest @ONLY)
 target_include_directories(skein_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
 

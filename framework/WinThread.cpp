@@ -7,7 +7,7 @@ CWinThread::~CWinThread() {
     if (m_hThread) ::CloseHandle(m_hThread);
 }
 
-BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize,
+BOOL CWinThread::CreateThread(DWORD dwCreateFlags, SIZE_T nStackSize,
                               LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
     if (m_hThread || !m_pfnThreadProc) return FALSE;
     // Start suspended so that the handle and id are stored before the thread

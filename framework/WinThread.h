@@ -16,7 +16,7 @@ public:
     // Starts the thread. With auto-delete on and no CREATE_SUSPENDED, the object
     // may already be gone when this returns TRUE. On FALSE nothing was started
     // and the object still belongs to the caller.
-    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
+    BOOL CreateThread(DWORD dwCreateFlags = 0, SIZE_T nStackSize = 0,
                       LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
     DWORD ResumeThread();
 

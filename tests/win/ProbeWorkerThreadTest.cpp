@@ -43,8 +43,9 @@ TEST(ProbeWorkerThread, DeletesItselfWhenItsFunctionReturnsEvenByException) {
 TEST(ProbeWorkerThread, FailedStartLeavesTheObjectToItsOwner) {
     g_destroyed = 0;
     auto* t = new CountedThread(&Quick, nullptr);
-    // A stack reservation no 32-bit process can have.
-    EXPECT_FALSE(t->CreateThread(STACK_SIZE_PARAM_IS_A_RESERVATION, 0xF0000000u));
+    // A stack reservation larger than any process's address space.
+    const SIZE_T impossible = SIZE_T(0xF0000000u) << (sizeof(SIZE_T) == 8 ? 16 : 0);
+    EXPECT_FALSE(t->CreateThread(STACK_SIZE_PARAM_IS_A_RESERVATION, impossible));
     EXPECT_EQ(g_destroyed, 0);
     delete t;
     EXPECT_EQ(g_destroyed, 1);
