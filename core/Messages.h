@@ -1,6 +1,7 @@
 // Application messages: every request, completion and verdict travels as one of these.
 // All are posted, never sent; each is acted on only by the window it is posted to.
 #pragma once
+#include "core/rules/ProbeResult.h"
 
 enum : unsigned int {
     UM_REQ_IMPORT = 1026,              // panel -> frame
@@ -14,7 +15,7 @@ enum : unsigned int {
     UM_RUNNING_COUNT = 1034,           // view -> frame, lParam = running workers
     UM_REQ_EXPORT = 1036,              // panel -> frame, lParam = export kind
     UM_URL_VALID = 1037,               // worker -> view
-    UM_URL_VERDICT = 1038,             // worker -> view, wParam = verdict code
+    UM_URL_VERDICT = 1038,             // worker -> view, wParam = kProbe* code
     UM_EXPORT = 1039,                  // frame -> view, lParam = export kind
     UM_ENABLE_EXPORT = 1040,           // frame -> panel, wParam = export kind
     UM_EXPORTED = 1041,                // view -> frame, wParam = kind, lParam = lines written
@@ -33,9 +34,6 @@ inline bool IsAppMessage(unsigned int msg) { return msg >= UM_REQ_IMPORT && msg 
 
 // Export kinds (lParam of UM_REQ_EXPORT and UM_EXPORT, wParam of UM_EXPORTED).
 enum : int { EXPORT_ALL = 0, EXPORT_VALID = 1, EXPORT_INVALID = 2, EXPORT_OTHER = 10, EXPORT_REPORT = 20 };
-
-// Verdict codes (wParam of UM_URL_VERDICT) and probe results.
-enum : int { PROBE_PAGE = 0, PROBE_ERROR_PAGE = 1, PROBE_NOTHING = 2 };
 
 // wParam of UM_LIST_LOADED: the list was (re)loaded, or an import failed and
 // left the list and the status bar as they were.

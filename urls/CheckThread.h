@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/Inet.h"
+#include "framework/SocketGuard.h"
 #include "framework/WinThread.h"
 #include "urls/rules/Cookies.h"
 #include "urls/rules/ProbeReason.h"
@@ -100,9 +101,6 @@ public:
     std::string FetchPage(const std::string& strUrl);
     bool CloseRequest();
     bool CloseAll();
-
-    bool HasSession() const { return m_pSession != nullptr; }
-    bool HasRequest() const { return m_pConnection != nullptr || m_pFile != nullptr; }
 
     // Posts the worker's one verdict, with its reason, to its view; later
     // calls post nothing. Called by the worker, or by its watchdog when the

@@ -19,8 +19,8 @@ const char kCannotStart[] = "Cannot Start New Thread";
 Validity VerdictValidity(UINT msg, WPARAM wParam) {
     if (msg == UM_URL_VALID) return Validity::Valid;
     switch (wParam) {
-    case PROBE_ERROR_PAGE: return Validity::Invalid;
-    case PROBE_NOTHING: return Validity::Timeout;
+    case kProbeErrorPage: return Validity::Invalid;
+    case kProbeNothing: return Validity::Timeout;
     default: return Validity::Unchecked;   // the worker had no session: try again later
     }
 }

@@ -117,41 +117,6 @@ void ExpectServerLetGo(TestHttpServer& server) {
         << server.OpenConnections() << " connections still open";
 }
 
-// The user's proxy setting, which a session reads as it opens, set for as
-// long as this lives. Other tests share the registry: keep it short.
-class UserProxy {
-public:
-    explicit UserProxy(const std::string& server) {
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key,
-                          nullptr);
-        for (Saved& v : m_saved) {
-            DWORD size = sizeof v.data;
-            v.had = ::RegQueryValueExA(m_key, v.name, nullptr, &v.type, v.data, &size) == ERROR_SUCCESS;
-            v.size = size;
-        }
-        DWORD on = 1;
-        ::RegSetValueExA(m_key, "ProxyEnable", 0, REG_DWORD, (const BYTE*)&on, sizeof on);
-        ::RegSetValueExA(m_key, "ProxyServer", 0, REG_SZ, (const BYTE*)server.c_str(), (DWORD)server.size() + 1);
-    }
-    ~UserProxy() {
-        for (const Saved& v : m_saved) {
-            if (v.had) ::RegSetValueExA(m_key, v.name, 0, v.type, v.data, v.size);
-            else ::RegDeleteValueA(m_key, v.name);
-        }
-        ::RegCloseKey(m_key);
-    }
-
-private:
-    static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    struct Saved {
-        const char* name;
-        bool had = false;
-        DWORD type = 0, size = 0;
-        BYTE data[512] = {};
-    } m_saved[2] = {{"ProxyEnable"}, {"ProxyServer"}};
-    HKEY m_key = nullptr;
-};
-
 // The process's visible top-level windows.
 BOOL CALLBACK NoteShown(HWND h, LPARAM p) {
     DWORD pid = 0;
@@ -168,8 +133,7 @@ std::set<HWND> ShownWindows() {
 }  // namespace
 
 // A Chinese line goes out as a browser sends it: path and query as escaped
-// UTF-8, escapes already in the line as they are, and the host by its IDNA
-// name, which a proxy sees in the request line. A redirect in raw UTF-8
+// UTF-8, escapes already in the line as they are. A redirect in raw UTF-8
 // bytes goes out the same way, and the length limit holds for what is sent.
 TEST(Probe, ChineseAddressGoesOutAsABrowserSendsIt) {
     TestHttpServer server;
@@ -182,14 +146,6 @@ TEST(Probe, ChineseAddressGoesOutAsABrowserSendsIt) {
     for (int i = 0; i < 1000; ++i) longLine += "中";   // 2 bytes in the row, 9 on the wire: too long
     EXPECT_EQ(ProbeOnce(longLine), kProbeNothing);
     EXPECT_EQ(server.Requests().size(), 4u);
-    Probe p;
-    {
-        UserProxy proxy("127.0.0.1:" + std::to_string(server.Port()));
-        ASSERT_TRUE(p.worker.OpenSession());
-    }
-    EXPECT_EQ(p.worker.ProbeUrl("http://中文。测试:8080/page"), kProbePage);
-    p.worker.CloseAll();
-    EXPECT_EQ(server.CountRequests("http://xn--fiq228c.xn--0zwm56d:8080/page"), 1);
     for (const std::string& head : server.Requests()) {
         std::string line = head.substr(0, head.find('\n'));
         EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return (unsigned char)c < 0x80; })) << line;
@@ -438,6 +394,24 @@ TEST(ProbeHostile, WithoutTheSocketHooksEachWorkerStillGivesOneVerdictByTheLimit
         EXPECT_EQ(run.view.messages.size(), 1u);
         EXPECT_LT(run.verdictMs, c.clock ? 3000u : 5000u);
     });
+    CInternetGuard::EnableHooks(true);
+}
+
+// A worker its watchdog answered for, and which then finishes after all,
+// posts nothing more: the row has one verdict.
+TEST(ProbeHostile, WorkerFinishingAfterItsWatchdogPostsNoSecondVerdict) {
+    TestHttpServer server;
+    ASSERT_TRUE(server.Ok());
+    CInternetGuard::EnableHooks(false);   // only the watchdog ends the wait for an answer
+    ProbeLimits l = ShortLimits();
+    l.receiveTimeoutMs = 60000;
+    l.overallMs = 300;
+    WorkerRun run(server.Url("/silent"), l);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !run.view.messages.empty(); }, 10000));
+    server.Stop();   // lets the held request end, so the worker finishes
+    EXPECT_TRUE(run.Finish(60000));
+    testsupport::PumpFor(0);   // what it posted just before it ended
+    EXPECT_EQ(run.view.messages.size(), 1u);
     CInternetGuard::EnableHooks(true);
 }
 

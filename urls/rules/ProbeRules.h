@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/rules/ProbeResult.h"
+
 // The address to fetch. Text that starts with "http://" or "https://" (any
 // letter case) is fetched as it is; anything else is taken as plain HTTP.
 std::string NormalizeUrl(std::string_view url);
@@ -41,10 +43,7 @@ bool IsRedirectStatus(unsigned long status);
 // when the Location is empty or the base is not absolute.
 std::string ResolveLocation(std::string_view base, std::string_view location);
 
-// Probe result codes.
-enum : int { kProbePage = 0, kProbeErrorPage = 1, kProbeNothing = 2 };
-
-// The result for the page text that came back (empty: nothing came back).
+// The kProbe* result for the page text that came back (empty: nothing came back).
 int ClassifyPage(std::string_view page);
 
 // Largest body the probe reads; a page that reaches it still counts.
