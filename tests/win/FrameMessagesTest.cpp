@@ -86,17 +86,6 @@ TEST_F(FrameTest, RequestsShowTheirProgressAndGoToTheViewOnce) {
     EXPECT_TRUE(panel.messages.empty()) << "requests tell the panel nothing";
 }
 
-TEST_F(FrameTest, RequestsAreDroppedWithoutTextWhenThereIsNoActiveView) {
-    frame->SetActiveView(nullptr);
-    std::string before = Pane(0);
-    for (UINT msg : {UM_REQ_IMPORT, UM_REQ_EXPORT, UM_REQ_CLEAN_INVALID, UM_REQ_CLEAN_DUPLICATES})
-        ::PostMessageA(frame->m_hWnd, msg, 0, 0);
-    PumpCapturingFor(200);
-    EXPECT_EQ(Pane(0), before);
-    EXPECT_TRUE(toView.empty());
-    EXPECT_TRUE(panel.messages.empty());
-}
-
 TEST_F(FrameTest, ListLoadedWritesAllThreePanesAndReEnablesImport) {
     EXPECT_EQ(std::tuple(Pane(0), Pane(1), Pane(2)), std::tuple("就绪", "", ""));
     // A running count shown before the load: pane 1 is reset, the count is not.

@@ -386,17 +386,6 @@ TEST(ProbeHostile, EachWorkerGivesOneVerdictInTimeAndLetsGo) {
     });
 }
 
-// Where the library's sockets cannot be reached, the probe's own clock still
-// gives every worker one verdict by its limit, whatever its thread then does.
-TEST(ProbeHostile, WithoutTheSocketHooksEachWorkerStillGivesOneVerdictByTheLimit) {
-    CInternetGuard::EnableHooks(false);
-    RunHostileTable(4000, [](const HostileRow& c, const WorkerRun& run, int, bool) {
-        EXPECT_EQ(run.view.messages.size(), 1u);
-        EXPECT_LT(run.verdictMs, c.clock ? 3000u : 5000u);
-    });
-    CInternetGuard::EnableHooks(true);
-}
-
 // A worker its watchdog answered for, and which then finishes after all,
 // posts nothing more: the row has one verdict.
 TEST(ProbeHostile, WorkerFinishingAfterItsWatchdogPostsNoSecondVerdict) {
