@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -342,10 +341,14 @@ const HostileRow kHostileRows[] = {
     {"/endless", kNoClock, kProbePage, 1, 3000, 1000},
 };
 
-// Each row by one real worker, one after the other, the probe's clock at 2 s
-// or, where it may not end the row, at noClockMs; check judges each row.
-using HostileCheck = std::function<void(const HostileRow&, const WorkerRun&, int requests, bool letGo)>;
-void RunHostileTable(DWORD noClockMs, const HostileCheck& check) {
+}  // namespace
+
+// With the library's sockets bounded: whatever the server does, each row's
+// worker (one after the other) gives one verdict in time, its thread ends with
+// it, what it took is freed, and the server sees its connection closed.
+TEST(ProbeHostile, EachWorkerGivesOneVerdictInTimeAndLetsGo) {
+    ASSERT_TRUE(CInternetGuard::Installed()) << "the library's socket calls cannot be bounded here";
+    ASSERT_GT(CommittedMiB(), 0.0);
     TestHttpServer::Options o;
     o.trickleIntervalMs = 200;
     TestHttpServer server(o);
@@ -354,36 +357,23 @@ void RunHostileTable(DWORD noClockMs, const HostileCheck& check) {
         SCOPED_TRACE(c.path);
         ProbeLimits l = ShortLimits();
         l.receiveTimeoutMs = 20000;   // never a receive time-out
-        l.overallMs = c.clock ? 2000 : noClockMs;
+        l.overallMs = c.clock ? 2000 : 20000;
         const int before = (int)server.Requests().size(), open = server.OpenConnections();
         WorkerRun run(server.Url(c.path), l);
         run.Finish(l.overallMs + 30000, c.endedAfterMs);
         bool letGo = testsupport::PumpUntil([&] { return server.OpenConnections() <= open; }, run.endedMs ? 3000 : 0);
         printf("%-18s code %d, verdict %lu ms, ended %lu ms, peak +%.1f MiB, kept +%.1f MiB\n", c.path,
                (int)run.Code(), run.verdictMs, run.endedMs, run.peakMiB - run.baseMiB, CommittedMiB() - run.baseMiB);
-        check(c, run, (int)server.Requests().size() - before, letGo);
-    }
-}
-
-}  // namespace
-
-// With the library's sockets bounded: whatever the server does, the worker
-// gives one verdict in time, its thread ends with it, what it took is freed,
-// and the server sees its connection closed.
-TEST(ProbeHostile, EachWorkerGivesOneVerdictInTimeAndLetsGo) {
-    ASSERT_TRUE(CInternetGuard::Installed()) << "the library's socket calls cannot be bounded here";
-    ASSERT_GT(CommittedMiB(), 0.0);
-    RunHostileTable(20000, [](const HostileRow& c, const WorkerRun& run, int requests, bool letGo) {
         EXPECT_EQ(run.Code(), c.code);
         EXPECT_EQ(run.view.messages.size(), 1u);
-        EXPECT_EQ(requests, c.requests);
+        EXPECT_EQ((int)server.Requests().size() - before, c.requests);
         EXPECT_LT(run.verdictMs, c.verdictMs);
         EXPECT_NE(run.endedMs, 0u);
         EXPECT_LE(run.endedMs, run.verdictMs + c.endedAfterMs);
         EXPECT_LT(run.peakMiB - run.baseMiB, 64.0);
         EXPECT_LT(CommittedMiB() - run.baseMiB, 16.0);
         EXPECT_TRUE(letGo);
-    });
+    }
 }
 
 // A worker its watchdog answered for, and which then finishes after all,
